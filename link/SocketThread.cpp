@@ -4,9 +4,10 @@
 #include "protocol/CommandFrames.h"
 #include "protocol/Conversions.h"
 
-#include <QSemaphore>
-
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -45,21 +46,33 @@ void TSocketThread::ReportError(const QString& message) {
 
 bool TSocketThread::HandOff() {
   if (!Window || Terminated()) return false;
-  auto done = std::make_shared<QSemaphore>();
+  // Standard primitives, not Qt's, so that race checkers see the hand-off order both ways.
+  struct TState {
+    std::mutex Mutex;
+    std::condition_variable Done;
+    bool Finished = false;
+  };
+  auto state = std::make_shared<TState>();
+  std::unique_lock lock(state->Mutex);
   // An error in the handler is shown like any handler's error; the worker keeps running.
   const bool posted = QMetaObject::invokeMethod(
       Window,
-      [handler = ReplyHandler, show = ShowError, done] {
+      [handler = ReplyHandler, show = ShowError, state] {
+        // Taking the lock orders the worker's writes before the handler; it is not held while the
+        // handler runs, so a worker told to stop can always give up waiting.
+        { std::lock_guard ordered(state->Mutex); }
         try {
           handler();
         } catch (...) {
           show(ExceptionMessage(std::current_exception()));
         }
-        done->release();
+        std::lock_guard finished(state->Mutex);
+        state->Finished = true;
+        state->Done.notify_one();
       },
       Qt::QueuedConnection);
   if (!posted) return false;
-  while (!done->tryAcquire(1, kHandOffCheckMs))
+  while (!state->Done.wait_for(lock, std::chrono::milliseconds(kHandOffCheckMs), [&] { return state->Finished; }))
     if (Terminated()) return false;
   return true;
 }
