@@ -3,9 +3,9 @@
 # plus an "intruder" (192.168.77.66), joined by a bridge inside network namespaces that this
 # script makes and removes. Nothing sent inside them can leave the machine.
 #
-# Usage: tools/testbed.sh [--no-sim] [--sim-arg ARG]... [--sim PATH] -- COMMAND [ARGS...]
+# Usage: tools/testbed.sh [--no-sim] [--sim-arg ARG]... [--sim PATH] [--timeout S] -- COMMAND [ARGS...]
 # Runs the simulator in "device" and COMMAND in "pc", then removes everything, also on failure
-# or interrupt. COMMAND sees:
+# or interrupt; COMMAND is stopped after --timeout seconds (default 600). COMMAND sees:
 #   VELMORA_PC_IP, VELMORA_DEVICE_IP, VELMORA_INTRUDER_IP  the three addresses
 #   VELMORA_NS_PC, VELMORA_NS_DEVICE, VELMORA_NS_INTRUDER  the namespace names (for ip netns exec)
 #   VELMORA_SIM_LOG                                        the simulator's log of received frames
@@ -26,16 +26,26 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 sim=${VELMORA_SIM:-$here/build/sim/velmora-device}
 sim_args=()
 run_sim=1
+limit=600
 while [ $# -gt 0 ]; do
   case "$1" in
     --no-sim) run_sim=0; shift ;;
     --sim) sim=$2; shift 2 ;;
+    --timeout) limit=$2; shift 2 ;;
     --sim-arg) sim_args+=("$2"); shift 2 ;;
     --) shift; break ;;
     *) echo "testbed: unknown option $1" >&2; exit 2 ;;
   esac
 done
 [ $# -gt 0 ] || { echo "usage: testbed.sh [--no-sim] [--sim-arg ARG]... -- COMMAND" >&2; exit 2; }
+
+# Namespaces left by a test bed that was killed outright (its process is gone) are removed first.
+for ns in $(ip netns list 2>/dev/null | awk '{print $1}'); do
+  case "$ns" in vpc* | vdev* | vint*)
+    owner=${ns#vpc}; owner=${owner#vdev}; owner=${owner#vint}
+    kill -0 "$owner" 2>/dev/null || ip netns del "$ns" 2>/dev/null || true ;;
+  esac
+done
 
 id=$$
 pc=vpc$id; dev=vdev$id; intr=vint$id
@@ -85,6 +95,6 @@ if [ "$run_sim" = 1 ]; then
 fi
 
 set +e
-ip netns exec "$pc" "$@"
+ip netns exec "$pc" timeout --kill-after=5 "$limit" "$@"
 status=$?
 exit $status
