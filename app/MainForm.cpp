@@ -169,7 +169,9 @@ void TMainForm::CreateControls() {
   cbDHCP = Place<QCheckBox>(this, 296, 16, 81, 17);
   cbDHCP->setText(QStringLiteral("DHCP"));
   cbDHCP->setEnabled(false);
-  meDNS = MakeMaskEdit(this, {}, {136, 112, 97, 21}, QStringLiteral("!000.000.000.000;1;_"), 15);
+  // Only replies write the DNS field. Qt's masks cannot show a short group with leading blanks
+  // (it would read "10_.0__.0__.1__"), so the field starts with the blank template and no mask.
+  meDNS = MakeMaskEdit(this, QStringLiteral("   .   .   .   "), {136, 112, 97, 21}, {}, 15);
   meDNS->setEnabled(false);
   meDNS->setReadOnly(true);
   cbTime = MakeCombo(this, {104, 184, 73, 21},
@@ -267,7 +269,7 @@ void TMainForm::Handle(const std::function<void()>& handler) { RunHandler(handle
 void TMainForm::FormCreate() {
   DiscoverLocalAddresses(*this, Exchange.LocalIpText, Options.HostAddresses());
   Worker = std::make_unique<TSocketThread>(
-      Exchange, DeviceOctetsText, this, [this] { ReplyHandler(); }, [this](const QString& message) { ShowErrorBox(message, this); });
+      Exchange, DeviceOctetsText, [this] { ReplyHandler(); }, [this](const QString& message) { ShowErrorBox(message, this); });
   QString eventError;
   try {
     Exchange.WakeEvent = std::make_unique<TWakeEvent>();

@@ -4,34 +4,10 @@
 #include "protocol/CommandFrames.h"
 #include "protocol/Conversions.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
 
-namespace {
-
-constexpr int kHandOffCheckMs = 20;
-
-QString ExceptionMessage(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    return QString::fromStdString(e.what());
-  } catch (...) {
-    return {};
-  }
-}
-
-}  // namespace
-
-TSocketThread::TSocketThread(TLinkExchange& exchange, const TGuardedText& deviceOctetsText, QObject* window,
-                             THandler replyHandler, TErrorHandler showError)
-    : Exchange(exchange),
-      DeviceOctetsText(deviceOctetsText),
-      Window(window),
-      ReplyHandler(std::move(replyHandler)),
-      ShowError(std::move(showError)) {
+TSocketThread::TSocketThread(TLinkExchange& exchange, const TGuardedText& deviceOctetsText, THandler replyHandler,
+                             TErrorHandler showError)
+    : Exchange(exchange), DeviceOctetsText(deviceOctetsText), Port(std::move(replyHandler), std::move(showError)) {
   setObjectName(QStringLiteral("Velmora link"));
 }
 
@@ -40,54 +16,19 @@ TSocketThread::~TSocketThread() {
   wait();
 }
 
-void TSocketThread::ReportError(const QString& message) {
-  if (Window) QMetaObject::invokeMethod(Window, [show = ShowError, message] { show(message); }, Qt::QueuedConnection);
-}
-
-bool TSocketThread::HandOff() {
-  if (!Window || Terminated()) return false;
-  // Standard primitives, not Qt's, so that race checkers see the hand-off order both ways.
-  struct TState {
-    std::mutex Mutex;
-    std::condition_variable Done;
-    bool Finished = false;
-  };
-  auto state = std::make_shared<TState>();
-  std::unique_lock lock(state->Mutex);
-  // An error in the handler is shown like any handler's error; the worker keeps running.
-  const bool posted = QMetaObject::invokeMethod(
-      Window,
-      [handler = ReplyHandler, show = ShowError, state] {
-        // Taking the lock orders the worker's writes before the handler; it is not held while the
-        // handler runs, so a worker told to stop can always give up waiting.
-        { std::lock_guard ordered(state->Mutex); }
-        try {
-          handler();
-        } catch (...) {
-          show(ExceptionMessage(std::current_exception()));
-        }
-        std::lock_guard finished(state->Mutex);
-        state->Finished = true;
-        state->Done.notify_one();
-      },
-      Qt::QueuedConnection);
-  if (!posted) return false;
-  while (!state->Done.wait_for(lock, std::chrono::milliseconds(kHandOffCheckMs), [&] { return state->Finished; }))
-    if (Terminated()) return false;
-  return true;
-}
+bool TSocketThread::HandOff() { return !Terminated() && Port.Run([this] { return Terminated(); }); }
 
 void TSocketThread::run() {
   const auto port = TryStrToInt(Exchange.HostPortText);
   if (!port || *port < 0 || *port > 65535) {
-    ReportError(QStringLiteral("The host port '%1' is not a port number from 0 to 65535; the device link is stopped")
+    Port.PostError(QStringLiteral("The host port '%1' is not a port number from 0 to 65535; the device link is stopped")
                     .arg(Exchange.HostPortText));
     return;
   }
   HostPort = *port;
   DevicePort = DevicePortNumber;
   if (!Exchange.WakeEvent) {
-    ReportError(QStringLiteral("The device link has no wake-up event; it is stopped"));
+    Port.PostError(QStringLiteral("The device link has no wake-up event; it is stopped"));
     return;
   }
 

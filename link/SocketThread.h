@@ -1,8 +1,8 @@
 #pragma once
 
+#include "link/HandOffPort.h"
 #include "protocol/LinkExchange.h"
 
-#include <QPointer>
 #include <QThread>
 
 #include <cstdint>
@@ -16,14 +16,14 @@ class TSocketThread : public QThread {
   Q_OBJECT
 
  public:
-  using THandler = std::function<void()>;
-  using TErrorHandler = std::function<void(const QString& message)>;
+  using THandler = THandOffPort::THandler;
+  using TErrorHandler = THandOffPort::TErrorHandler;
 
   static constexpr int kWakeWaitMs = 100;
 
-  // `window` is the object on whose thread the handlers run; `deviceOctetsText` is the
-  // device address as typed, kept up to date by the window thread.
-  TSocketThread(TLinkExchange& exchange, const TGuardedText& deviceOctetsText, QObject* window, THandler replyHandler,
+  // Made on the window thread, where the handlers will run; `deviceOctetsText` is the device
+  // address as typed, kept up to date by the window thread.
+  TSocketThread(TLinkExchange& exchange, const TGuardedText& deviceOctetsText, THandler replyHandler,
                 TErrorHandler showError);
   ~TSocketThread() override;
 
@@ -39,13 +39,10 @@ class TSocketThread : public QThread {
  private:
   // Runs the reply handler on the window thread; false when stopped before it ran.
   bool HandOff();
-  void ReportError(const QString& message);
   void Pass(class TUdpTransport& transport);
   void SendStep(TUdpTransport& transport);
 
   TLinkExchange& Exchange;
   const TGuardedText& DeviceOctetsText;
-  QPointer<QObject> Window;
-  THandler ReplyHandler;
-  TErrorHandler ShowError;
+  THandOffPort Port;
 };

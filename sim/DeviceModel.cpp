@@ -70,7 +70,7 @@ Bytes Device::ConfigurationReply() const {
   NetworkRecord(out, Stored);
   ServerRecord(out, Stored);
   MacRecord(out, Stored);
-  IntervalRecord(out, Stored);
+  if (Opts.IntervalInDiscovery) IntervalRecord(out, Stored);
   FirmwareRecord(out, Stored);
   return out;
 }

@@ -30,6 +30,8 @@ struct Settings {
 struct Options {
   int Sensors = 2;
   bool Negative = false;
+  // Without the interval record, the tool keeps polling at its own start-up pace.
+  bool IntervalInDiscovery = true;
 };
 
 // What the device does with one datagram: the reply it sends (if any) and whether it reboots first.

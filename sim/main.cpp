@@ -32,6 +32,8 @@ Answers the Velmora protocol on UDP as a device would, to whoever asked.
   --loss FRACTION      drop this share of replies, 0 to 1 (default 0)
   --seed N             seed for --loss (default 1)
   --interval MINUTES   reporting interval it reports, 0 to 255 (default 1)
+  --no-interval-record leave the interval record out of the discovery reply, so that the
+                       tool keeps polling at its start-up pace (10 s) instead of every minute
   --log FILE           append every frame received to FILE, as hex, one a line
   --log-detail         add the sender and the destination address to each log line
   --help               show this text
@@ -115,6 +117,8 @@ int main(int argc, char** argv) {
       seed = static_cast<unsigned>(Number(value("--seed"), 0, 1L << 30, "--seed"));
     } else if (a == "--interval") {
       settings.IntervalMinutes = static_cast<std::uint8_t>(Number(value("--interval"), 0, 255, "--interval"));
+    } else if (a == "--no-interval-record") {
+      options.IntervalInDiscovery = false;
     } else if (a == "--log") {
       const char* path = value("--log");
       log = std::fopen(path, "a");

@@ -113,7 +113,7 @@ class TMainWindowTest : public QObject {
     row("btClear", "QPushButton", "Clear", {432, 312, 81, 25}, true);
     row("btClose", "QPushButton", "Close", {560, 312, 81, 25}, true);
     row("cbDHCP", "QCheckBox", "DHCP", {296, 16, 81, 17}, false);
-    row("meDNS", "QLineEdit", "...", {136, 112, 97, 21}, false);
+    row("meDNS", "QLineEdit", "   .   .   .   ", {136, 112, 97, 21}, false);
     row("cbTime", "QComboBox", "1", {104, 184, 73, 21}, true);
     row("meServerPort", "QLineEdit", "8283", {352, 248, 45, 21}, true);
     row("btFind", "QPushButton", "Found Device", {104, 312, 89, 25}, true);
