@@ -18,7 +18,7 @@ QLineSeries* MakeSeries(const QString& name, TColor ownColor) {
   series->setName(name);
   series->setColor(ToQColor(ownColor));
   series->setPointsVisible(true);
-  series->setMarkerSize(5);  // a circle two pixels either side of its centre
+  series->setMarkerSize(4);  // a small circle, about two pixels either side of its centre
   series->setPointLabelsVisible(false);
   return series;
 }
@@ -27,8 +27,9 @@ QLineSeries* MakeSeries(const QString& name, TColor ownColor) {
 
 QColor ToQColor(TColor color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
-TTemperatureChart::TTemperatureChart(QWidget* parent) : QChartView(parent) {
-  auto* chart = new QChart;
+// The view takes the chart it is made with; a chart given later would leave its first one behind.
+TTemperatureChart::TTemperatureChart(QWidget* parent) : QChartView(new QChart, parent) {
+  QChart* chart = this->chart();
   chart->setTitle(QStringLiteral("T, C"));
   chart->legend()->hide();
   chart->setAnimationOptions(QChart::NoAnimation);
@@ -56,7 +57,6 @@ TTemperatureChart::TTemperatureChart(QWidget* parent) : QChartView(parent) {
     series->attachAxis(AxisX);
     series->attachAxis(AxisY);
   }
-  setChart(chart);
   setFrameShape(QFrame::NoFrame);
   setRenderHint(QPainter::Antialiasing);
   UpdateAxes();
