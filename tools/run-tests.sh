@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the suite, the suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the network tests under ThreadSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the network tests under ThreadSanitizer, and
+# each fuzz target for a bounded time.
 # Network tests run in the namespace test bed (tools/testbed.sh); nothing leaves the machine.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/tools/install-deps.sh"
+"$here/tools/install-deps.sh" clang-14 libclang-rt-14-dev
 
 run_suite() {  # build folder, cmake options, ctest options
   local build=$1 options=$2 selection=$3
@@ -23,4 +24,6 @@ run_suite build "" ""
 [ "${VELMORA_QUICK:-}" = 1 ] && exit 0
 run_suite build-asan "-DVELMORA_SANITIZE=address,undefined" ""
 run_suite build-tsan "-DVELMORA_SANITIZE=thread" "-L network"
+echo "=== fuzzing, ${VELMORA_FUZZ_SECONDS:-30} s a target ==="
+"$here/tools/fuzz.sh" "${VELMORA_FUZZ_SECONDS:-30}"
 echo "=== all test runs passed ==="

@@ -1,4 +1,5 @@
 // Any datagram, as the worker would hand it over, walked into a window that only records.
+#include "protocol/Conversions.h"
 #include "protocol/ReplyHandler.h"
 #include "protocol/TemperatureHistory.h"
 #include "support/RecordingView.h"
@@ -13,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The first byte chooses the window length and the send result, the rest is the datagram.
   const std::uint8_t choice = size > 0 ? data[0] : 0;
   view.Texts[TControl::meNofPoints] = choice % 8 == 0 ? QString() : QString::number(choice % 101);
-  TTemperatureHistory history(view, view);
+  static const QDateTime kNoon(QDate(2026, 1, 1), QTime(12, 0, 0));
+  TTemperatureHistory history(view, view, [] { return kNoon; });
 
   const std::size_t length = size > 1 ? std::min(size - 1, kReplyBufferSize) : 0;
   exchange.ReplyBuffer.fill(0);
