@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
   TLinkExchange exchange;
   TMainForm form(exchange);
   form.show();
-  QTest::qWaitForWindowExposed(&form);
+  if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "velmora-bench: the window was not shown\n");
   const double startupMs = sinceStart.nsecsElapsed() / 1e6;
 
   std::printf("| %-52s | %18s | %-22s |\n", "measure", "value", "target");

@@ -223,6 +223,48 @@ class TLinkTest : public QObject {
       QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
     }
   }
+
+  void closingDuringAHandOff_endsWithinASecondAndAHalf() {
+    for (int round = 0; round < 50; ++round) {
+      MakeForm();
+      Form->btFind->click();
+      // Without the event loop the worker sends and then waits in its hand-off for this thread.
+      QThread::msleep(5 + round % 5 * 5);
+      QElapsedTimer clock;
+      clock.start();
+      Form->close();
+      Form.reset();
+      QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+    }
+  }
+
+  void vanishedDevice_isStillAskedAndCommandsGoOutBetweenReceives() {
+    QTest::mouseClick(Form->cbEnableFields, Qt::LeftButton, {}, QPoint(5, 12));
+    SetOctets(Form->meDevIP, {"192", "168", "77", "99"});  // a device that never answers
+    Form->btApply->click();
+    QTRY_VERIFY(MLog().contains("3 bytes have been sent to device"));
+    QElapsedTimer clock;
+    clock.start();
+    // The worker is inside a one-second receive; the command goes out when it ends.
+    QCOMPARE(Send(Form->btFind), QStringLiteral("EEBB08 %1 255.255.255.255").arg(kPc));
+    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+    QTRY_COMPARE(Form->PanelText(0), QStringLiteral("Connected: 192.168.77.10"));
+  }
+
+  void localAddressChangedWhileRunning_takesEffectWithTheNextSocket() {
+    Discover();
+    Form->cbIP->setEditText("192.168.77.250");  // not this host's: the bind fails
+    QCOMPARE(Form->PanelText(1), QStringLiteral("192.168.77.250"));
+    // An unbound broadcast has no route out of this host (it has no default route), so it fails.
+    const auto before = Log.Lines().size();
+    Form->btFind->click();
+    QTRY_COMPARE(MLog().last(), QStringLiteral("Send bytes error"));
+    QTest::qWait(300);
+    QCOMPARE(Log.Lines().size(), before);
+    Form->cbIP->setCurrentIndex(0);
+    QCOMPARE(Exchange->LocalIpText.Get(), QStringLiteral("192.168.77.2"));
+    Discover();
+  }
 };
 
 int main(int argc, char** argv) {
