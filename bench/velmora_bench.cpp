@@ -172,6 +172,26 @@ int main(int argc, char** argv) {
   std::printf("| %-52s | %18s | %-22s |\n", "exchanges measured (find / set / raw)",
               qPrintable(QStringLiteral("%1 / %2 / %3").arg(find.size()).arg(set.size()).arg(raw.size())), "");
 
+  // The window's share of an exchange: the reply handler on the discovery reply, run directly
+  // while the worker is idle.
+  {
+    const QByteArray reply = QByteArray::fromHex(
+        "AA55000001C0A84D0AC0A84D01FFFFFF00C0A84D010003010D5B20636F6C6C6563746F722E6C616E01AE08040A1B2C3D4E5F050107312E3035");
+    constexpr int kRuns = 2000;
+    std::vector<double> us;
+    for (int i = 0; i < kRuns; ++i) {
+      std::copy(reply.begin(), reply.end(), exchange.ReplyBuffer.begin());
+      exchange.ReplyLength = static_cast<std::int32_t>(reply.size());
+      form.meDevIP[3]->setText("1");
+      const auto start = TClock::now();
+      form.ReplyHandler();
+      us.push_back(std::chrono::duration<double, std::micro>(TClock::now() - start).count());
+    }
+    exchange.ReplyBuffer.fill(0);
+    Row("reply handler on the discovery reply, median", Us(Summarise(us).Median));
+    form.SetTimerInterval(60000);
+  }
+
   // RecordTemperature per reading with the chart attached.
   for (const char* n : {"10", "99"}) {
     form.meNofPoints->setText(QLatin1String(n));
