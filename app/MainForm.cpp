@@ -195,17 +195,28 @@ void TMainForm::CreateControls() {
   meServerIP = MakeOctetRow(this, 200, 272);
 
   const std::pair<TControl, QWidget*> named[] = {
-      {TControl::btNetwork, btNetwork},       {TControl::btMAC, btMAC},
-      {TControl::btTime, btTime},             {TControl::meMAC, meMAC},
-      {TControl::mLog, mLog},                 {TControl::mePort, mePort},
-      {TControl::btHostPort, btHostPort},     {TControl::btServerName, btServerName},
-      {TControl::meServerName, meServerName}, {TControl::rbServerName, rbServerName},
-      {TControl::rbServerIP, rbServerIP},     {TControl::btApply, btApply},
-      {TControl::btClear, btClear},           {TControl::btClose, btClose},
-      {TControl::cbDHCP, cbDHCP},             {TControl::meDNS, meDNS},
-      {TControl::cbTime, cbTime},             {TControl::meServerPort, meServerPort},
-      {TControl::btFind, btFind},             {TControl::cbIP, cbIP},
-      {TControl::cbEnableFields, cbEnableFields}, {TControl::mTemp, mTemp},
+      {TControl::btNetwork, btNetwork},
+      {TControl::btMAC, btMAC},
+      {TControl::btTime, btTime},
+      {TControl::meMAC, meMAC},
+      {TControl::mLog, mLog},
+      {TControl::mePort, mePort},
+      {TControl::btHostPort, btHostPort},
+      {TControl::btServerName, btServerName},
+      {TControl::meServerName, meServerName},
+      {TControl::rbServerName, rbServerName},
+      {TControl::rbServerIP, rbServerIP},
+      {TControl::btApply, btApply},
+      {TControl::btClear, btClear},
+      {TControl::btClose, btClose},
+      {TControl::cbDHCP, cbDHCP},
+      {TControl::meDNS, meDNS},
+      {TControl::cbTime, cbTime},
+      {TControl::meServerPort, meServerPort},
+      {TControl::btFind, btFind},
+      {TControl::cbIP, cbIP},
+      {TControl::cbEnableFields, cbEnableFields},
+      {TControl::mTemp, mTemp},
       {TControl::meNofPoints, meNofPoints},
   };
   for (const auto& [control, widget] : named) Register(control, widget);
@@ -218,26 +229,30 @@ void TMainForm::CreateControls() {
     }
 
   // Tab order as the layout numbers it.
-  QWidget* const tabOrder[] = {btNetwork,    btMAC,        btTime,  meMAC,        mLog,         mePort,
-                               btHostPort,   btServerName, meServerName, rbServerName, rbServerIP, btApply,
-                               btClear,      btClose,      cbDHCP,  meDNS,        cbTime,       meServerPort,
-                               btFind,       cbIP,         cbEnableFields, Chart1, mTemp,     meNofPoints,
-                               meDevIP[0],   meDevIP[1],   meDevIP[2], meDevIP[3], meGw[0],   meGw[1],
-                               meGw[2],      meGw[3],      meMask[0], meMask[1],  meMask[2],  meMask[3],
-                               meServerIP[0], meServerIP[1], meServerIP[2], meServerIP[3]};
+  QWidget* const tabOrder[] = {
+      btNetwork,    btMAC,        btTime,     meMAC,      mLog,           mePort,        btHostPort,    btServerName,
+      meServerName, rbServerName, rbServerIP, btApply,    btClear,        btClose,       cbDHCP,        meDNS,
+      cbTime,       meServerPort, btFind,     cbIP,       cbEnableFields, Chart1,        mTemp,         meNofPoints,
+      meDevIP[0],   meDevIP[1],   meDevIP[2], meDevIP[3], meGw[0],        meGw[1],       meGw[2],       meGw[3],
+      meMask[0],    meMask[1],    meMask[2],  meMask[3],  meServerIP[0],  meServerIP[1], meServerIP[2], meServerIP[3]};
   for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void TMainForm::BindEvents() {
   const std::pair<QPushButton*, void (TMainForm::*)()> clicks[] = {
-      {btNetwork, &TMainForm::btNetworkClick},       {btMAC, &TMainForm::btMACClick},
-      {btTime, &TMainForm::btTimeClick},             {btHostPort, &TMainForm::btHostPortClick},
-      {btServerName, &TMainForm::btServerNameClick}, {btApply, &TMainForm::btApplyClick},
-      {btFind, &TMainForm::btFindClick},             {btClear, &TMainForm::btClearClick},
+      {btNetwork, &TMainForm::btNetworkClick},
+      {btMAC, &TMainForm::btMACClick},
+      {btTime, &TMainForm::btTimeClick},
+      {btHostPort, &TMainForm::btHostPortClick},
+      {btServerName, &TMainForm::btServerNameClick},
+      {btApply, &TMainForm::btApplyClick},
+      {btFind, &TMainForm::btFindClick},
+      {btClear, &TMainForm::btClearClick},
       {btClose, &TMainForm::btCloseClick},
   };
   for (const auto& [button, handler] : clicks)
-    connect(button, &QPushButton::clicked, this, [this, handler = handler] { Handle([this, handler] { (this->*handler)(); }); });
+    connect(button, &QPushButton::clicked, this,
+            [this, handler = handler] { Handle([this, handler] { (this->*handler)(); }); });
 
   connect(Timer1, &TPollTimer::Tick, this, [this] { Handle([this] { Timer1Timer(); }); });
   connect(cbIP, &QComboBox::editTextChanged, this, [this] { Handle([this] { cbIPChange(); }); });
@@ -253,7 +268,8 @@ void TMainForm::BindEvents() {
   for (const auto& [edit, control] : OctetEdits) {
     auto* line = static_cast<QLineEdit*>(edit);
     line->installEventFilter(this);
-    connect(line, &QLineEdit::textChanged, this, [this, control = control] { Handle([this, control] { meDevIP3Change(control); }); });
+    connect(line, &QLineEdit::textChanged, this,
+            [this, control = control] { Handle([this, control] { meDevIP3Change(control); }); });
   }
   for (QLineEdit* edit : meDevIP)
     connect(edit, &QLineEdit::textChanged, this, [this] {
@@ -269,7 +285,8 @@ void TMainForm::Handle(const std::function<void()>& handler) { RunHandler(handle
 void TMainForm::FormCreate() {
   DiscoverLocalAddresses(*this, Exchange.LocalIpText, Options.HostAddresses());
   Worker = std::make_unique<TSocketThread>(
-      Exchange, DeviceOctetsText, [this] { ReplyHandler(); }, [this](const QString& message) { ShowErrorBox(message, this); });
+      Exchange, DeviceOctetsText, [this] { ReplyHandler(); },
+      [this](const QString& message) { ShowErrorBox(message, this); });
   QString eventError;
   try {
     Exchange.WakeEvent = std::make_unique<TWakeEvent>();
@@ -329,7 +346,9 @@ void TMainForm::RequestTemperatures() { BuildReadTemperatures(Exchange); }
 
 void TMainForm::ReplyHandler() { ::ReplyHandler(Exchange, *this, *this); }
 
-void TMainForm::RecordTemperature(TRawSample raw, std::uint8_t sensor) { TemperatureHistory->RecordTemperature(raw, sensor); }
+void TMainForm::RecordTemperature(TRawSample raw, std::uint8_t sensor) {
+  TemperatureHistory->RecordTemperature(raw, sensor);
+}
 
 // ---- Field rules ---------------------------------------------------------------------------
 

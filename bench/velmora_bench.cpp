@@ -122,8 +122,10 @@ int main(int argc, char** argv) {
   sinceStart.start();
   qputenv("QT_QPA_PLATFORM", "offscreen");
   TVelmoraApplication app(argc, argv);
-  const int exchanges = qEnvironmentVariableIntValue("BENCH_EXCHANGES") > 0 ? qEnvironmentVariableIntValue("BENCH_EXCHANGES") : 1000;
-  const int idleSeconds = qEnvironmentVariableIsSet("BENCH_IDLE_SECONDS") ? qEnvironmentVariableIntValue("BENCH_IDLE_SECONDS") : 60;
+  const int exchanges =
+      qEnvironmentVariableIntValue("BENCH_EXCHANGES") > 0 ? qEnvironmentVariableIntValue("BENCH_EXCHANGES") : 1000;
+  const int idleSeconds =
+      qEnvironmentVariableIsSet("BENCH_IDLE_SECONDS") ? qEnvironmentVariableIntValue("BENCH_IDLE_SECONDS") : 60;
 
   TLinkExchange exchange;
   TMainForm form(exchange);
@@ -176,7 +178,8 @@ int main(int argc, char** argv) {
   // while the worker is idle.
   {
     const QByteArray reply = QByteArray::fromHex(
-        "AA55000001C0A84D0AC0A84D01FFFFFF00C0A84D010003010D5B20636F6C6C6563746F722E6C616E01AE08040A1B2C3D4E5F050107312E3035");
+        "AA55000001C0A84D0AC0A84D01FFFFFF00C0A84D010003010D5B20636F6C6C6563746F722E6C616E01AE08040A1B2C3D4E5F050107312E"
+        "3035");
     constexpr int kRuns = 2000;
     std::vector<double> us;
     for (int i = 0; i < kRuns; ++i) {
@@ -197,7 +200,8 @@ int main(int argc, char** argv) {
     form.meNofPoints->setText(QLatin1String(n));
     constexpr int kReadings = 5000;
     const auto start = TClock::now();
-    for (int i = 0; i < kReadings; ++i) form.RecordTemperature({std::uint8_t(0x50 + i % 32), 0x01}, std::uint8_t(i % 2));
+    for (int i = 0; i < kReadings; ++i)
+      form.RecordTemperature({std::uint8_t(0x50 + i % 32), 0x01}, std::uint8_t(i % 2));
     const double us = std::chrono::duration<double, std::micro>(TClock::now() - start).count() / kReadings;
     Row(qPrintable(QStringLiteral("RecordTemperature per reading, N = %1").arg(QLatin1String(n))), Us(us),
         std::string(n) == "99" ? "< 1000 us" : "");

@@ -4,7 +4,6 @@
 #include "protocol/CommandFrames.h"
 #include "protocol/Conversions.h"
 
-
 TSocketThread::TSocketThread(TLinkExchange& exchange, const TGuardedText& deviceOctetsText, THandler replyHandler,
                              TErrorHandler showError)
     : Exchange(exchange), DeviceOctetsText(deviceOctetsText), Port(std::move(replyHandler), std::move(showError)) {
@@ -16,13 +15,15 @@ TSocketThread::~TSocketThread() {
   wait();
 }
 
-bool TSocketThread::HandOff() { return !Terminated() && Port.Run([this] { return Terminated(); }); }
+bool TSocketThread::HandOff() {
+  return !Terminated() && Port.Run([this] { return Terminated(); });
+}
 
 void TSocketThread::run() {
   const auto port = TryStrToInt(Exchange.HostPortText);
   if (!port || *port < 0 || *port > 65535) {
     Port.PostError(QStringLiteral("The host port '%1' is not a port number from 0 to 65535; the device link is stopped")
-                    .arg(Exchange.HostPortText));
+                       .arg(Exchange.HostPortText));
     return;
   }
   HostPort = *port;

@@ -89,7 +89,8 @@ std::int32_t TUdpTransport::ReceiveFrame(std::uint8_t* buffer, const std::functi
   bool readable = false;
   while (!readable) {
     if (stopRequested && stopRequested()) break;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     pollfd watch{socket, POLLIN, 0};
     const int ready = ::poll(&watch, 1, static_cast<int>(std::min<long long>(left.count(), kStopCheckMs)));

@@ -16,7 +16,8 @@ class TFrameWriter {
 
   void Append(std::uint8_t byte) {
     // Every caller checks its lengths first; this only keeps a fault from writing past the slot.
-    if (Exchange.CommandLength >= kCommandBufferSize) throw EVelmoraError(QStringLiteral("The command frame is too long"));
+    if (Exchange.CommandLength >= kCommandBufferSize)
+      throw EVelmoraError(QStringLiteral("The command frame is too long"));
     Exchange.CommandBuffer[Exchange.CommandLength++] = byte;
   }
 
@@ -41,7 +42,9 @@ std::int32_t RangedField(const IMainView& view, TControl control, std::int32_t m
   const QString text = view.Text(control);
   const std::int32_t value = StrToInt(text);
   if (value < 0 || value > maximum)
-    throw EVelmoraError(QStringLiteral("'%1' is not a valid %2: it must lie between 0 and %3").arg(text, QLatin1String(what)).arg(maximum));
+    throw EVelmoraError(QStringLiteral("'%1' is not a valid %2: it must lie between 0 and %3")
+                            .arg(text, QLatin1String(what))
+                            .arg(maximum));
   return value;
 }
 
@@ -87,7 +90,8 @@ void BuildSetServer(TLinkExchange& exchange, IMainView& view) {
                               .arg(kMaxServerNameLength));
     for (const QChar c : name)
       if (c.unicode() > 0xFF)
-        throw EVelmoraError(QStringLiteral("The server name '%1' holds a character that cannot be sent as one byte").arg(name));
+        throw EVelmoraError(
+            QStringLiteral("The server name '%1' holds a character that cannot be sent as one byte").arg(name));
     frame.Append(static_cast<std::uint8_t>(name.size()));
     for (const QChar c : name) frame.Append(static_cast<std::uint8_t>(c.unicode()));
   } else {
@@ -104,7 +108,8 @@ void BuildSetMac(TLinkExchange& exchange, IMainView& view) {
   const QString text = view.Text(TControl::meMAC);
   const auto mac = MacTextToBytes(text);
   if (!mac)
-    throw EVelmoraError(QStringLiteral("'%1' is not a valid MAC address: it needs exactly twelve hexadecimal digits").arg(text));
+    throw EVelmoraError(
+        QStringLiteral("'%1' is not a valid MAC address: it needs exactly twelve hexadecimal digits").arg(text));
   for (const auto byte : *mac) frame.Append(byte);
   frame.Submit();
 }

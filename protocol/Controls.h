@@ -50,17 +50,16 @@ enum class TControl {
 
 using TOctetRow = std::array<TControl, 4>;
 
-inline constexpr TOctetRow kDeviceIpRow{TControl::meDevIP1, TControl::meDevIP2, TControl::meDevIP3,
-                                        TControl::meDevIP4};
+inline constexpr TOctetRow kDeviceIpRow{TControl::meDevIP1, TControl::meDevIP2, TControl::meDevIP3, TControl::meDevIP4};
 inline constexpr TOctetRow kGatewayRow{TControl::meGw1, TControl::meGw2, TControl::meGw3, TControl::meGw4};
 inline constexpr TOctetRow kMaskRow{TControl::meMask1, TControl::meMask2, TControl::meMask3, TControl::meMask4};
 inline constexpr TOctetRow kServerIpRow{TControl::meServerIP1, TControl::meServerIP2, TControl::meServerIP3,
                                         TControl::meServerIP4};
 
 // The six setting buttons that a reply or "Enable Fields" switches on, in the order a reply enables them.
-inline constexpr std::array<TControl, 6> kSettingButtons{TControl::btApply,      TControl::btHostPort,
-                                                         TControl::btMAC,        TControl::btServerName,
-                                                         TControl::btNetwork,    TControl::btTime};
+inline constexpr std::array<TControl, 6> kSettingButtons{TControl::btApply,   TControl::btHostPort,
+                                                         TControl::btMAC,     TControl::btServerName,
+                                                         TControl::btNetwork, TControl::btTime};
 
 // The view operations: the only way logic outside the window class touches the window.
 class IMainView {

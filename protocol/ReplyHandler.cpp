@@ -49,27 +49,43 @@ class TReplyWalk {
   // Bytes in the record, code byte included.
   int RecordLength(std::uint8_t code, int at) const {
     switch (code) {
-      case rcNetwork: return 18;
-      case rcHostPort: return 3;
-      case rcServer: return Reply.Byte(at + 1) == sakHostName ? 8 + Reply.Byte(at + 2) : 12;
-      case rcMac: return 7;
-      case rcInterval: return 2;
-      case rcFirmware: return 5;
-      case rcTemperatures: return 2 + 2 * Reply.Byte(at + 1);
-      default: return 1;
+      case rcNetwork:
+        return 18;
+      case rcHostPort:
+        return 3;
+      case rcServer:
+        return Reply.Byte(at + 1) == sakHostName ? 8 + Reply.Byte(at + 2) : 12;
+      case rcMac:
+        return 7;
+      case rcInterval:
+        return 2;
+      case rcFirmware:
+        return 5;
+      case rcTemperatures:
+        return 2 + 2 * Reply.Byte(at + 1);
+      default:
+        return 1;
     }
   }
 
   void ApplyRecord(std::uint8_t code, int at) {
     switch (code) {
-      case rcNetwork: return ApplyNetwork(at);
-      case rcHostPort: return View.SetText(TControl::mePort, IntToStr(Reply.Port(at + 1)));
-      case rcServer: return ApplyServer(at);
-      case rcMac: return ApplyMac(at);
-      case rcInterval: return ApplyInterval(at);
-      case rcFirmware: return View.SetPanelText(1, QStringLiteral("FW:") + Reply.Chars(at + 1, 4));
-      case rcTemperatures: return ApplyTemperatures(at);
-      default: return;
+      case rcNetwork:
+        return ApplyNetwork(at);
+      case rcHostPort:
+        return View.SetText(TControl::mePort, IntToStr(Reply.Port(at + 1)));
+      case rcServer:
+        return ApplyServer(at);
+      case rcMac:
+        return ApplyMac(at);
+      case rcInterval:
+        return ApplyInterval(at);
+      case rcFirmware:
+        return View.SetPanelText(1, QStringLiteral("FW:") + Reply.Chars(at + 1, 4));
+      case rcTemperatures:
+        return ApplyTemperatures(at);
+      default:
+        return;
     }
   }
 
@@ -120,7 +136,8 @@ class TReplyWalk {
     const std::uint8_t count = Reply.Byte(at + 1);
     for (int i = 0; i < count; ++i) {
       const int sample = at + 2 + 2 * i;
-      Temperatures.RecordTemperature(TRawSample{Reply.Byte(sample), Reply.Byte(sample + 1)}, static_cast<std::uint8_t>(i));
+      Temperatures.RecordTemperature(TRawSample{Reply.Byte(sample), Reply.Byte(sample + 1)},
+                                     static_cast<std::uint8_t>(i));
     }
   }
 

@@ -18,7 +18,8 @@ void TWakeEvent::Reset() {
 TWakeEvent::TWaitResult TWakeEvent::Wait(int milliseconds) {
   std::unique_lock lock(Mutex);
   if (Closed) return TWaitResult::Failed;
-  const bool woken = Changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return Signalled || Closed; });
+  const bool woken =
+      Changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return Signalled || Closed; });
   if (Closed) return TWaitResult::Failed;
   return woken ? TWaitResult::Signalled : TWaitResult::TimedOut;
 }

@@ -9,7 +9,9 @@ constexpr std::uint8_t kDhcpOnByte = 0xAE;
 
 void Put(Bytes& out, std::initializer_list<std::uint8_t> bytes) { out.insert(out.end(), bytes); }
 void PutIp(Bytes& out, const Ip& ip) { out.insert(out.end(), ip.begin(), ip.end()); }
-void PutLe16(Bytes& out, std::uint16_t v) { Put(out, {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)}); }
+void PutLe16(Bytes& out, std::uint16_t v) {
+  Put(out, {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+}
 std::uint16_t Le16(const Bytes& f, std::size_t at) { return static_cast<std::uint16_t>(f[at] | f[at + 1] << 8); }
 Ip IpAt(const Bytes& f, std::size_t at) { return {f[at], f[at + 1], f[at + 2], f[at + 3]}; }
 

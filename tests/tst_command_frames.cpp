@@ -13,9 +13,10 @@ using TBuilder = std::function<void(TLinkExchange&, IMainView&)>;
 
 const std::map<QString, TBuilder>& Builders() {
   static const std::map<QString, TBuilder> builders{
-      {"params", BuildSetParams},   {"hostPort", BuildSetHostPort}, {"server", BuildSetServer},
-      {"mac", BuildSetMac},         {"interval", BuildSetInterval}, {"apply", BuildApplyRestart},
-      {"find", BuildFindDevice},    {"poll", [](TLinkExchange& e, IMainView&) { BuildReadTemperatures(e); }},
+      {"params", BuildSetParams},     {"hostPort", BuildSetHostPort},
+      {"server", BuildSetServer},     {"mac", BuildSetMac},
+      {"interval", BuildSetInterval}, {"apply", BuildApplyRestart},
+      {"find", BuildFindDevice},      {"poll", [](TLinkExchange& e, IMainView&) { BuildReadTemperatures(e); }},
   };
   return builders;
 }
@@ -85,24 +86,66 @@ class TCommandFramesTest : public QObject {
     QTest::addColumn<QString>("changes");
     QTest::addColumn<QString>("frame");
     QTest::addColumn<QString>("logLine");
-    QTest::newRow("set params with the default plan")
-        << "params" << "" << "EE BB 01 C0 A8 00 64 C0 A8 00 01 FF FF FF 00" << "Setting Params...";
-    QTest::newRow("set port pc") << "hostPort" << "" << "EE BB 02 AE 08" << "Setting Port...";
-    QTest::newRow("five-digit port") << "hostPort" << "mePort=65535" << "EE BB 02 FF FF" << "Setting Port...";
-    QTest::newRow("server by address")
-        << "server" << "rbServerName=0" << "EE BB 03 02 0A 00 00 05 5B 20" << "Setting Server...";
-    QTest::newRow("server by name") << "server" << "" << "EE BB 03 01 03 61 62 63 5B 20" << "Setting Server...";
-    QTest::newRow("server with an empty name") << "server" << "meServerName=" << "EE BB 03 01 00 5B 20" << "Setting Server...";
-    QTest::newRow("server by name ignores the address octets")
-        << "server" << "meServerIP1=" << "EE BB 03 01 03 61 62 63 5B 20" << "Setting Server...";
-    QTest::newRow("mac upper case") << "mac" << "" << "EE BB 04 02 A1 B2 C3 D4 E5" << "Setting MAC...";
-    QTest::newRow("mac lower case") << "mac" << "meMAC=02a1b2c3d4e5" << "EE BB 04 02 A1 B2 C3 D4 E5" << "Setting MAC...";
-    QTest::newRow("interval 1") << "interval" << "" << "EE BB 05 01" << "Setting Timeout...";
-    QTest::newRow("interval 60") << "interval" << "cbTime=60" << "EE BB 05 3C" << "Setting Timeout...";
-    QTest::newRow("interval in hex") << "interval" << "cbTime=$10" << "EE BB 05 10" << "Setting Timeout...";
-    QTest::newRow("save and reboot") << "apply" << "" << "EE BB 06" << "Apply and Restart";
-    QTest::newRow("found device") << "find" << "" << "EE BB 08" << "Found device";
-    QTest::newRow("temperature poll logs nothing") << "poll" << "" << "EE BB 09" << "";
+    QTest::newRow("set params with the default plan") << "params"
+                                                      << ""
+                                                      << "EE BB 01 C0 A8 00 64 C0 A8 00 01 FF FF FF 00"
+                                                      << "Setting Params...";
+    QTest::newRow("set port pc") << "hostPort"
+                                 << ""
+                                 << "EE BB 02 AE 08"
+                                 << "Setting Port...";
+    QTest::newRow("five-digit port") << "hostPort"
+                                     << "mePort=65535"
+                                     << "EE BB 02 FF FF"
+                                     << "Setting Port...";
+    QTest::newRow("server by address") << "server"
+                                       << "rbServerName=0"
+                                       << "EE BB 03 02 0A 00 00 05 5B 20"
+                                       << "Setting Server...";
+    QTest::newRow("server by name") << "server"
+                                    << ""
+                                    << "EE BB 03 01 03 61 62 63 5B 20"
+                                    << "Setting Server...";
+    QTest::newRow("server with an empty name") << "server"
+                                               << "meServerName="
+                                               << "EE BB 03 01 00 5B 20"
+                                               << "Setting Server...";
+    QTest::newRow("server by name ignores the address octets") << "server"
+                                                               << "meServerIP1="
+                                                               << "EE BB 03 01 03 61 62 63 5B 20"
+                                                               << "Setting Server...";
+    QTest::newRow("mac upper case") << "mac"
+                                    << ""
+                                    << "EE BB 04 02 A1 B2 C3 D4 E5"
+                                    << "Setting MAC...";
+    QTest::newRow("mac lower case") << "mac"
+                                    << "meMAC=02a1b2c3d4e5"
+                                    << "EE BB 04 02 A1 B2 C3 D4 E5"
+                                    << "Setting MAC...";
+    QTest::newRow("interval 1") << "interval"
+                                << ""
+                                << "EE BB 05 01"
+                                << "Setting Timeout...";
+    QTest::newRow("interval 60") << "interval"
+                                 << "cbTime=60"
+                                 << "EE BB 05 3C"
+                                 << "Setting Timeout...";
+    QTest::newRow("interval in hex") << "interval"
+                                     << "cbTime=$10"
+                                     << "EE BB 05 10"
+                                     << "Setting Timeout...";
+    QTest::newRow("save and reboot") << "apply"
+                                     << ""
+                                     << "EE BB 06"
+                                     << "Apply and Restart";
+    QTest::newRow("found device") << "find"
+                                  << ""
+                                  << "EE BB 08"
+                                  << "Found device";
+    QTest::newRow("temperature poll logs nothing") << "poll"
+                                                   << ""
+                                                   << "EE BB 09"
+                                                   << "";
   }
   void builder_writesItsExactFrameAndLogLine() {
     QFETCH(QString, builder);
@@ -120,25 +163,43 @@ class TCommandFramesTest : public QObject {
     QTest::addColumn<QString>("builder");
     QTest::addColumn<QString>("changes");
     QTest::addColumn<QString>("error");
-    QTest::newRow("empty gateway octet") << "params" << "meGw2=" << "'' is not a valid integer value";
-    QTest::newRow("full stop in an octet") << "params" << "meMask4=19." << "'19.' is not a valid integer value";
-    QTest::newRow("negative octet")
-        << "params" << "meDevIP1=-1" << "'-1' is not a valid one-byte value: it must lie between 0 and 255";
-    QTest::newRow("empty port") << "hostPort" << "mePort=" << "'' is not a valid integer value";
-    QTest::newRow("port above 65535")
-        << "hostPort" << "mePort=70000" << "'70000' is not a valid port: it must lie between 0 and 65535";
-    QTest::newRow("server port above 65535")
-        << "server" << "meServerPort=99999" << "'99999' is not a valid port: it must lie between 0 and 65535";
-    QTest::newRow("server octet empty") << "server" << "rbServerName=0;meServerIP3=" << "'' is not a valid integer value";
-    QTest::newRow("interval 300")
-        << "interval" << "cbTime=300" << "'300' is not a valid one-byte value: it must lie between 0 and 255";
-    QTest::newRow("interval empty") << "interval" << "cbTime=" << "'' is not a valid integer value";
-    QTest::newRow("mac too short")
-        << "mac" << "meMAC=02A1B2" << "'02A1B2' is not a valid MAC address: it needs exactly twelve hexadecimal digits";
+    QTest::newRow("empty gateway octet") << "params"
+                                         << "meGw2="
+                                         << "'' is not a valid integer value";
+    QTest::newRow("full stop in an octet") << "params"
+                                           << "meMask4=19."
+                                           << "'19.' is not a valid integer value";
+    QTest::newRow("negative octet") << "params"
+                                    << "meDevIP1=-1"
+                                    << "'-1' is not a valid one-byte value: it must lie between 0 and 255";
+    QTest::newRow("empty port") << "hostPort"
+                                << "mePort="
+                                << "'' is not a valid integer value";
+    QTest::newRow("port above 65535") << "hostPort"
+                                      << "mePort=70000"
+                                      << "'70000' is not a valid port: it must lie between 0 and 65535";
+    QTest::newRow("server port above 65535") << "server"
+                                             << "meServerPort=99999"
+                                             << "'99999' is not a valid port: it must lie between 0 and 65535";
+    QTest::newRow("server octet empty") << "server"
+                                        << "rbServerName=0;meServerIP3="
+                                        << "'' is not a valid integer value";
+    QTest::newRow("interval 300") << "interval"
+                                  << "cbTime=300"
+                                  << "'300' is not a valid one-byte value: it must lie between 0 and 255";
+    QTest::newRow("interval empty") << "interval"
+                                    << "cbTime="
+                                    << "'' is not a valid integer value";
+    QTest::newRow("mac too short") << "mac"
+                                   << "meMAC=02A1B2"
+                                   << "'02A1B2' is not a valid MAC address: it needs exactly twelve hexadecimal digits";
     QTest::newRow("mac not hex")
-        << "mac" << "meMAC=02A1B2C3D4EZ" << "'02A1B2C3D4EZ' is not a valid MAC address: it needs exactly twelve hexadecimal digits";
+        << "mac"
+        << "meMAC=02A1B2C3D4EZ"
+        << "'02A1B2C3D4EZ' is not a valid MAC address: it needs exactly twelve hexadecimal digits";
     QTest::newRow("name of 90 characters")
-        << "server" << "meServerName=" + QString(90, 'n') << "The server name has 90 characters; at most 89 fit in a frame";
+        << "server"
+        << "meServerName=" + QString(90, 'n') << "The server name has 90 characters; at most 89 fit in a frame";
     QTest::newRow("name beyond one byte a character")
         << "server" << QStringLiteral("meServerName=caf\u20AC")
         << QStringLiteral("The server name 'caf\u20AC' holds a character that cannot be sent as one byte");
@@ -180,7 +241,8 @@ class TCommandFramesTest : public QObject {
     }
     const QStringList frames = SentFrames();
     QCOMPARE(frames.size(), 200);
-    for (int i = 1; i <= 200; ++i) QCOMPARE(frames[i - 1], ToHex(FromHex(QStringLiteral("EEBB05%1").arg(i, 2, 16, QLatin1Char('0')))));
+    for (int i = 1; i <= 200; ++i)
+      QCOMPARE(frames[i - 1], ToHex(FromHex(QStringLiteral("EEBB05%1").arg(i, 2, 16, QLatin1Char('0')))));
     QVERIFY(!Exchange.WakeEvent->IsSet());
   }
 

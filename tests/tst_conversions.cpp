@@ -38,8 +38,9 @@ class TConversionsTest : public QObject {
 
   void strToInt_rejectsEverythingElse_data() {
     QTest::addColumn<QString>("text");
-    for (const char* text : {"", " ", "19.", "1%", "1'", "12a", "a", "- 1", "1 ", "+", "-", "$", "0x", "x",
-                             "2147483648", "-2147483649", "0x80000000", "99999999999", "1e3", "--1", "٣"})
+    for (const char* text :
+         {"",  " ",  "19.", "1%",         "1'",          "12a",        "a",           "- 1", "1 ",  "+", "-",
+          "$", "0x", "x",   "2147483648", "-2147483649", "0x80000000", "99999999999", "1e3", "--1", "٣"})
       QTest::newRow(text[0] ? text : "empty") << QString::fromUtf8(text);
   }
   void strToInt_rejectsEverythingElse() {
@@ -62,13 +63,20 @@ class TConversionsTest : public QObject {
   void macText_turnsIntoBytesPairByPair_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("bytes");  // empty: refused
-    QTest::newRow("upper case") << "02A1B2C3D4E5" << "02A1B2C3D4E5";
-    QTest::newRow("lower case") << "02a1b2c3d4e5" << "02A1B2C3D4E5";
-    QTest::newRow("too short") << "02A1B2C3D4E" << "";
-    QTest::newRow("too long") << "02A1B2C3D4E5F" << "";
-    QTest::newRow("not hex") << "02A1B2C3D4EG" << "";
-    QTest::newRow("separators") << "02:A1:B2:C3" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("upper case") << "02A1B2C3D4E5"
+                                << "02A1B2C3D4E5";
+    QTest::newRow("lower case") << "02a1b2c3d4e5"
+                                << "02A1B2C3D4E5";
+    QTest::newRow("too short") << "02A1B2C3D4E"
+                               << "";
+    QTest::newRow("too long") << "02A1B2C3D4E5F"
+                              << "";
+    QTest::newRow("not hex") << "02A1B2C3D4EG"
+                             << "";
+    QTest::newRow("separators") << "02:A1:B2:C3"
+                                << "";
+    QTest::newRow("empty") << ""
+                           << "";
   }
   void macText_turnsIntoBytesPairByPair() {
     QFETCH(QString, text);
@@ -116,14 +124,22 @@ class TConversionsTest : public QObject {
   void inetAddr_parsesAsTheSocketLibraryDoes_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("address");
-    QTest::newRow("dotted") << "192.168.77.10" << "192.168.77.10";
-    QTest::newRow("octal octet") << "192.168.010.1" << "192.168.8.1";
-    QTest::newRow("hex octet") << "0xC0.168.1.1" << "192.168.1.1";
-    QTest::newRow("three parts") << "10.1.5" << "10.1.0.5";
-    QTest::newRow("empty octets") << "..." << "255.255.255.255";
-    QTest::newRow("octet too large") << "192.168.1.300" << "255.255.255.255";
-    QTest::newRow("empty") << "" << "255.255.255.255";
-    QTest::newRow("embedded nul") << QStringLiteral("10.0.0.1") + QChar(0) + "x" << "255.255.255.255";
+    QTest::newRow("dotted") << "192.168.77.10"
+                            << "192.168.77.10";
+    QTest::newRow("octal octet") << "192.168.010.1"
+                                 << "192.168.8.1";
+    QTest::newRow("hex octet") << "0xC0.168.1.1"
+                               << "192.168.1.1";
+    QTest::newRow("three parts") << "10.1.5"
+                                 << "10.1.0.5";
+    QTest::newRow("empty octets") << "..."
+                                  << "255.255.255.255";
+    QTest::newRow("octet too large") << "192.168.1.300"
+                                     << "255.255.255.255";
+    QTest::newRow("empty") << ""
+                           << "255.255.255.255";
+    QTest::newRow("embedded nul") << QStringLiteral("10.0.0.1") + QChar(0) + "x"
+                                  << "255.255.255.255";
   }
   void inetAddr_parsesAsTheSocketLibraryDoes() {
     QFETCH(QString, text);
@@ -134,11 +150,16 @@ class TConversionsTest : public QObject {
   void editMask_swapsRequiredAndOptionalDigits_data() {
     QTest::addColumn<QString>("editMask");
     QTest::addColumn<QString>("qtMask");
-    QTest::newRow("port") << "0000;0;_" << "9999;_";
-    QTest::newRow("five-digit port") << "99999;0;_" << "00000;_";
-    QTest::newRow("points") << "!99;1;_" << "00;_";
-    QTest::newRow("dns") << "!000.000.000.000;1;_" << "999.999.999.999;_";
-    QTest::newRow("literal letters are escaped") << "A-0;1;_" << "\\A-9;_";
+    QTest::newRow("port") << "0000;0;_"
+                          << "9999;_";
+    QTest::newRow("five-digit port") << "99999;0;_"
+                                     << "00000;_";
+    QTest::newRow("points") << "!99;1;_"
+                            << "00;_";
+    QTest::newRow("dns") << "!000.000.000.000;1;_"
+                         << "999.999.999.999;_";
+    QTest::newRow("literal letters are escaped") << "A-0;1;_"
+                                                 << "\\A-9;_";
   }
   void editMask_swapsRequiredAndOptionalDigits() {
     QFETCH(QString, editMask);
@@ -149,12 +170,18 @@ class TConversionsTest : public QObject {
   void errorBoxText_addsAFullStopAfterHigherCharacters_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("conversion error") << "'' is not a valid integer value" << "'' is not a valid integer value.";
-    QTest::newRow("ends in a full stop") << "Done." << "Done.";
-    QTest::newRow("ends in a blank") << "Odd " << "Odd ";
-    QTest::newRow("ends in an apostrophe") << "x'" << "x'";
-    QTest::newRow("ends in a slash") << "a/" << "a/.";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("conversion error") << "'' is not a valid integer value"
+                                      << "'' is not a valid integer value.";
+    QTest::newRow("ends in a full stop") << "Done."
+                                         << "Done.";
+    QTest::newRow("ends in a blank") << "Odd "
+                                     << "Odd ";
+    QTest::newRow("ends in an apostrophe") << "x'"
+                                           << "x'";
+    QTest::newRow("ends in a slash") << "a/"
+                                     << "a/.";
+    QTest::newRow("empty") << ""
+                           << "";
   }
   void errorBoxText_addsAFullStopAfterHigherCharacters() {
     QFETCH(QString, message);

@@ -15,9 +15,11 @@ class TDecodingTest : public QObject {
       const bool negative = raw & 0x8000;
       const int magnitude = (negative ? (0x10000 - raw) & 0xFFFF : raw) & 0x7FF;
       const float expected = (negative ? -1.0f : 1.0f) * static_cast<float>(magnitude) / 16.0f;
-      const float decoded = DecodeTemperature(static_cast<std::uint8_t>(raw & 0xFF), static_cast<std::uint8_t>(raw >> 8));
+      const float decoded =
+          DecodeTemperature(static_cast<std::uint8_t>(raw & 0xFF), static_cast<std::uint8_t>(raw >> 8));
       if (decoded != expected || std::signbit(decoded) != negative)
-        QFAIL(qPrintable(QStringLiteral("0x%1 decoded to %2, not %3").arg(raw, 4, 16, QLatin1Char('0')).arg(decoded).arg(expected)));
+        QFAIL(qPrintable(
+            QStringLiteral("0x%1 decoded to %2, not %3").arg(raw, 4, 16, QLatin1Char('0')).arg(decoded).arg(expected)));
     }
   }
 

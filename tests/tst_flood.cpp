@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "app/VelmoraApplication.h"
 #include "support/Discovery.h"
+#include "support/FormHolder.h"
 #include "support/ModalBox.h"
 
 #include <QComboBox>
@@ -46,17 +47,8 @@ double FloodRate(QProcess& flood) {
 
 }  // namespace
 
-class TFloodTest : public QObject {
+class TFloodTest : public QObject, TFormHolder {
   Q_OBJECT
-
-  std::unique_ptr<TLinkExchange> Exchange;
-  std::unique_ptr<TMainForm> Form;
-
-  void MakeForm() {
-    Form.reset();
-    Exchange = std::make_unique<TLinkExchange>();
-    Form = std::make_unique<TMainForm>(*Exchange);
-  }
 
  private slots:
   void initTestCase() {
@@ -80,9 +72,7 @@ class TFloodTest : public QObject {
     QElapsedTimer sinceTick;
     qint64 worstLateMs = 0;
     QTimer probe;
-    connect(&probe, &QTimer::timeout, [&] {
-      worstLateMs = std::max(worstLateMs, sinceTick.restart() - 10);
-    });
+    connect(&probe, &QTimer::timeout, [&] { worstLateMs = std::max(worstLateMs, sinceTick.restart() - 10); });
     sinceTick.start();
     probe.start(10);
 
@@ -99,14 +89,19 @@ class TFloodTest : public QObject {
     qInfo("flood: %.0f datagrams a second; worst probe delay %lld ms; memory %ld -> %ld KiB", rate, worstLateMs,
           baseline, highest);
     QVERIFY2(rate >= 20000, qPrintable(QString::number(rate)));
+#ifndef VELMORA_SANITIZED
     QVERIFY2(worstLateMs <= 100, qPrintable(QString::number(worstLateMs)));
     QVERIFY2(highest - baseline <= 5 * 1024, qPrintable(QString::number(highest - baseline)));
+#else
+    qInfo("sanitizer build: the delay and memory bounds are checked by the plain build only");
+#endif
 
     // Afterwards a normal exchange works and shows the device's own values.
     QTest::qWait(1200);  // let a receive that the flood left waiting run out
     QVERIFY(DiscoverSimulator(*Form));
     QTRY_COMPARE(Form->PanelText(0), QStringLiteral("Connected: 192.168.77.10"));
-    QCOMPARE(Form->meDevIP[0]->text() + Form->meDevIP[1]->text() + Form->meDevIP[2]->text(), QStringLiteral("19216877"));
+    QCOMPARE(Form->meDevIP[0]->text() + Form->meDevIP[1]->text() + Form->meDevIP[2]->text(),
+             QStringLiteral("19216877"));
     QCOMPARE(Form->meMAC->text(), QStringLiteral("0A1B2C3D4E5F"));
     QCOMPARE(Form->meServerName->text(), QStringLiteral("collector.lan"));
     QTRY_COMPARE(Form->PanelText(1), QStringLiteral("FW:1.05"));

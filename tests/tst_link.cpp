@@ -3,6 +3,7 @@
 #include "app/PollTimer.h"
 #include "app/VelmoraApplication.h"
 #include "link/SocketThread.h"
+#include "support/FormHolder.h"
 #include "support/ModalBox.h"
 #include "support/SimulatorLog.h"
 
@@ -22,18 +23,10 @@ const QString kDevice = QStringLiteral("192.168.77.10");
 
 }  // namespace
 
-class TLinkTest : public QObject {
+class TLinkTest : public QObject, TFormHolder {
   Q_OBJECT
 
   TSimulatorLog Log;
-  std::unique_ptr<TLinkExchange> Exchange;
-  std::unique_ptr<TMainForm> Form;
-
-  void MakeForm() {
-    Form.reset();
-    Exchange = std::make_unique<TLinkExchange>();
-    Form = std::make_unique<TMainForm>(*Exchange);
-  }
   void SetOctets(const std::array<QLineEdit*, 4>& row, const QStringList& texts) {
     for (int i = 0; i < 4; ++i) row[i]->setText(texts[i]);
   }
@@ -56,10 +49,7 @@ class TLinkTest : public QObject {
     if (!Log.Available()) QSKIP("needs the test bed: tools/testbed.sh -- tst_link");
   }
   void init() { MakeForm(); }
-  void cleanup() {
-    Form.reset();
-    Exchange.reset();
-  }
+  void cleanup() { DropForm(); }
 
   void findDevice_broadcastsFromTheHostPortAndFillsTheWindow() {
     QCOMPARE(Form->cbIP->currentText(), QStringLiteral("192.168.77.2"));
@@ -91,15 +81,34 @@ class TLinkTest : public QObject {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("frame");
-    QTest::newRow("set params") << "btNetwork" << "plan" << "EEBB01C0A80064C0A80001FFFFFF00";
-    QTest::newRow("set port pc") << "btHostPort" << "" << "EEBB02AE08";
-    QTest::newRow("server by address") << "btServerName" << "ip" << "EEBB03020A0000055B20";
-    QTest::newRow("server by name") << "btServerName" << "name" << "EEBB030103616263" "5B20";
-    QTest::newRow("server empty name") << "btServerName" << "noname" << "EEBB0301005B20";
-    QTest::newRow("set mac") << "btMAC" << "mac" << "EEBB0402A1B2C3D4E5";
-    QTest::newRow("set mac lower case") << "btMAC" << "lowermac" << "EEBB0402A1B2C3D4E5";
-    QTest::newRow("set time 1") << "btTime" << "time1" << "EEBB0501";
-    QTest::newRow("set time 60") << "btTime" << "time60" << "EEBB053C";
+    QTest::newRow("set params") << "btNetwork"
+                                << "plan"
+                                << "EEBB01C0A80064C0A80001FFFFFF00";
+    QTest::newRow("set port pc") << "btHostPort"
+                                 << ""
+                                 << "EEBB02AE08";
+    QTest::newRow("server by address") << "btServerName"
+                                       << "ip"
+                                       << "EEBB03020A0000055B20";
+    QTest::newRow("server by name") << "btServerName"
+                                    << "name"
+                                    << "EEBB030103616263"
+                                       "5B20";
+    QTest::newRow("server empty name") << "btServerName"
+                                       << "noname"
+                                       << "EEBB0301005B20";
+    QTest::newRow("set mac") << "btMAC"
+                             << "mac"
+                             << "EEBB0402A1B2C3D4E5";
+    QTest::newRow("set mac lower case") << "btMAC"
+                                        << "lowermac"
+                                        << "EEBB0402A1B2C3D4E5";
+    QTest::newRow("set time 1") << "btTime"
+                                << "time1"
+                                << "EEBB0501";
+    QTest::newRow("set time 60") << "btTime"
+                                 << "time60"
+                                 << "EEBB053C";
   }
   void exampleFrames_arriveByteExact() {
     QFETCH(QString, button);

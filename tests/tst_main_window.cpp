@@ -4,6 +4,7 @@
 #include "app/TemperatureChart.h"
 #include "app/VelmoraApplication.h"
 #include "link/SocketThread.h"
+#include "support/FormHolder.h"
 #include "support/Hex.h"
 #include "support/ModalBox.h"
 
@@ -27,17 +28,12 @@ const std::vector<QString> kHostAddresses{"10.0.0.5", "192.168.1.2", "127.0.0.1"
 
 }  // namespace
 
-class TMainWindowTest : public QObject {
+class TMainWindowTest : public QObject, TFormHolder {
   Q_OBJECT
 
-  std::unique_ptr<TLinkExchange> Exchange;
-  std::unique_ptr<TMainForm> Form;
-
   QLineEdit* Edit(TControl c) const { return qobject_cast<QLineEdit*>(Form->Control(c)); }
-  void MakeForm(std::vector<QString> addresses = kHostAddresses, bool link = false) {
-    Form.reset();
-    Exchange = std::make_unique<TLinkExchange>();
-    Form = std::make_unique<TMainForm>(*Exchange, TFormOptions{[addresses] { return addresses; }, link});
+  void MakeFormWith(std::vector<QString> addresses = kHostAddresses, bool link = false) {
+    MakeForm(TFormOptions{[addresses] { return addresses; }, link});
   }
   QStringList Frames() {
     QStringList frames;
@@ -70,11 +66,8 @@ class TMainWindowTest : public QObject {
   }
 
  private slots:
-  void init() { MakeForm(); }
-  void cleanup() {
-    Form.reset();
-    Exchange.reset();
-  }
+  void init() { MakeFormWith(); }
+  void cleanup() { DropForm(); }
 
   void window_hasItsCaptionSizeAndPlace() {
     QCOMPARE(Form->windowTitle(), QStringLiteral("MainForm"));
@@ -126,7 +119,8 @@ class TMainWindowTest : public QObject {
     for (const auto& [prefix, place] : rows)
       for (int i = 0; i < 4; ++i) {
         const QByteArray name = QByteArray(prefix) + QByteArray::number(i + 1);
-        QTest::newRow(name.constData()) << QString(name) << "QLineEdit" << "" << QRect(place.first + 24 * i, place.second, 25, 21) << true;
+        QTest::newRow(name.constData()) << QString(name) << "QLineEdit"
+                                        << "" << QRect(place.first + 24 * i, place.second, 25, 21) << true;
       }
   }
   void controls_startAsTheLayoutGivesThem() {
@@ -146,8 +140,7 @@ class TMainWindowTest : public QObject {
     if (auto* combo = qobject_cast<QComboBox*>(widget)) shown = combo->currentText();
     if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) shown = memo->toPlainText();
     QCOMPARE(shown, text);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-      QCOMPARE(edit->isReadOnly(), name == QLatin1String("meDNS"));
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) QCOMPARE(edit->isReadOnly(), name == QLatin1String("meDNS"));
   }
 
   void otherSettings_matchTheLayout() {
@@ -195,7 +188,7 @@ class TMainWindowTest : public QObject {
   }
 
   void noLocalAddress_leavesIPShowingAndPanelEmpty() {
-    MakeForm({"10.0.0.5", "127.0.0.1"});
+    MakeFormWith({"10.0.0.5", "127.0.0.1"});
     QCOMPARE(Form->cbIP->count(), 0);
     QCOMPARE(Form->cbIP->currentText(), QStringLiteral("IP"));
     QCOMPARE(Form->PanelText(1), QString());
@@ -215,14 +208,29 @@ class TMainWindowTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("error");
-    QTest::newRow("256 becomes 0") << "256" << "0" << "";
-    QTest::newRow("255 stays") << "255" << "255" << "";
-    QTest::newRow("000 stays") << "000" << "000" << "";
-    QTest::newRow("letters, blank, minus, comma are dropped") << "1a -,2" << "12" << "";
-    QTest::newRow("non-ASCII dropped") << QStringLiteral("7\u00e9") << "7" << "";
-    QTest::newRow("full stop fails the conversion") << "19." << "19." << "'19.' is not a valid integer value.";
-    QTest::newRow("percent fails the conversion") << "1%" << "1%" << "'1%' is not a valid integer value.";
-    QTest::newRow("apostrophe fails the conversion") << "1'" << "1'" << "'1'' is not a valid integer value.";
+    QTest::newRow("256 becomes 0") << "256"
+                                   << "0"
+                                   << "";
+    QTest::newRow("255 stays") << "255"
+                               << "255"
+                               << "";
+    QTest::newRow("000 stays") << "000"
+                               << "000"
+                               << "";
+    QTest::newRow("letters, blank, minus, comma are dropped") << "1a -,2"
+                                                              << "12"
+                                                              << "";
+    QTest::newRow("non-ASCII dropped") << QStringLiteral("7\u00e9") << "7"
+                                       << "";
+    QTest::newRow("full stop fails the conversion") << "19."
+                                                    << "19."
+                                                    << "'19.' is not a valid integer value.";
+    QTest::newRow("percent fails the conversion") << "1%"
+                                                  << "1%"
+                                                  << "'1%' is not a valid integer value.";
+    QTest::newRow("apostrophe fails the conversion") << "1'"
+                                                     << "1'"
+                                                     << "'1'' is not a valid integer value.";
   }
   void octetTyping_filtersKeysAndAppliesTheRangeRule() {
     QFETCH(QString, typed);
@@ -267,16 +275,19 @@ class TMainWindowTest : public QObject {
     QTest::keyClicks(Form->meDevIP[0], "10");
     QTest::mouseClick(Form->cbEnableFields, Qt::LeftButton, {}, QPoint(5, 12));
     QVERIFY(Form->cbEnableFields->isChecked());
-    const QStringList dev{Form->meDevIP[0]->text(), Form->meDevIP[1]->text(), Form->meDevIP[2]->text(), Form->meDevIP[3]->text()};
+    const QStringList dev{Form->meDevIP[0]->text(), Form->meDevIP[1]->text(), Form->meDevIP[2]->text(),
+                          Form->meDevIP[3]->text()};
     QCOMPARE(dev, (QStringList{"192", "168", "0", "100"}));
     QCOMPARE(Form->meGw[3]->text(), QStringLiteral("1"));
     QCOMPARE(Form->meMask[0]->text() + Form->meMask[3]->text(), QStringLiteral("2550"));
-    for (QPushButton* b : {Form->btApply, Form->btHostPort, Form->btMAC, Form->btServerName, Form->btNetwork, Form->btTime})
+    for (QPushButton* b :
+         {Form->btApply, Form->btHostPort, Form->btMAC, Form->btServerName, Form->btNetwork, Form->btTime})
       QVERIFY(b->isEnabled());
     QVERIFY(Form->btFind->isEnabled());
 
     QTest::mouseClick(Form->cbEnableFields, Qt::LeftButton, {}, QPoint(5, 12));
-    for (QPushButton* b : {Form->btApply, Form->btHostPort, Form->btMAC, Form->btServerName, Form->btNetwork, Form->btTime})
+    for (QPushButton* b :
+         {Form->btApply, Form->btHostPort, Form->btMAC, Form->btServerName, Form->btNetwork, Form->btTime})
       QVERIFY(!b->isEnabled());
     QVERIFY(Form->meDevIP[0]->isReadOnly() && Form->meGw[2]->isReadOnly() && Form->meMask[3]->isReadOnly());
     QTest::keyClicks(Form->meDevIP[3], "5");
@@ -351,9 +362,10 @@ class TMainWindowTest : public QObject {
   }
 
   void replyValues_areWhatTheSettingButtonsSendBack() {
-    Deliver("AA 55 00 00 01 C0 A8 4D 0A C0 A8 4D 01 FF FF FF 00 C0 A8 4D 01 00 "
-            "03 02 00 39 30 0A 00 00 05 0F 39 30 04 0A 1B 2C 3D 4E 5F 05 2D",
-            "192.168.77.10");
+    Deliver(
+        "AA 55 00 00 01 C0 A8 4D 0A C0 A8 4D 01 FF FF FF 00 C0 A8 4D 01 00 "
+        "03 02 00 39 30 0A 00 00 05 0F 39 30 04 0A 1B 2C 3D 4E 5F 05 2D",
+        "192.168.77.10");
     Form->btNetwork->click();
     Form->btHostPort->click();
     Form->btServerName->click();
@@ -369,8 +381,10 @@ class TMainWindowTest : public QObject {
     QCOMPARE(Form->Series2->count(), 1);
     QCOMPARE(Form->Series1->at(0).y(), 21.0);
     QCOMPARE(Form->Series2->at(0).y(), 25.0625);
-    QCOMPARE(Form->Series1->pointConfiguration(0).value(QXYSeries::PointConfiguration::Color).value<QColor>(), QColor(0, 0, 255));
-    QCOMPARE(Form->Series2->pointConfiguration(0).value(QXYSeries::PointConfiguration::Color).value<QColor>(), QColor(0, 128, 0));
+    QCOMPARE(Form->Series1->pointConfiguration(0).value(QXYSeries::PointConfiguration::Color).value<QColor>(),
+             QColor(0, 0, 255));
+    QCOMPARE(Form->Series2->pointConfiguration(0).value(QXYSeries::PointConfiguration::Color).value<QColor>(),
+             QColor(0, 128, 0));
     QCOMPARE(Form->Series1->color(), QColor(255, 0, 0));
     QCOMPARE(Form->mTemp->document()->blockCount(), 2);
     QVERIFY(Form->mTemp->toPlainText().startsWith("Sensor 0 21"));
@@ -379,7 +393,8 @@ class TMainWindowTest : public QObject {
   }
 
   void chartWindow_slidesAndKeepsPointColours() {
-    for (int i = 0; i < 15; ++i) Deliver(QStringLiteral("AA 55 00 00 09 01 %1 01").arg(0x50 + i, 2, 16, QLatin1Char('0')), "192.168.1.10");
+    for (int i = 0; i < 15; ++i)
+      Deliver(QStringLiteral("AA 55 00 00 09 01 %1 01").arg(0x50 + i, 2, 16, QLatin1Char('0')), "192.168.1.10");
     QCOMPARE(Form->Series1->count(), 10);
     QCOMPARE(Form->Series1->at(9).y(), (0x150 + 14) / 16.0);
     QCOMPARE(Form->Series1->at(0).x(), 0.0);
@@ -392,9 +407,8 @@ class TMainWindowTest : public QObject {
   void emptyPoints_inAHandOffShowsTheErrorAndStoresNothing() {
     Form->meNofPoints->clear();
     Exchange->SentCount = 0;
-    const TSeenBox box = RunAndAcceptBoxes([&] {
-      RunHandler([&] { Deliver("AA 55 00 00 09 01 50 01", "192.168.1.10"); });
-    });
+    const TSeenBox box =
+        RunAndAcceptBoxes([&] { RunHandler([&] { Deliver("AA 55 00 00 09 01 50 01", "192.168.1.10"); }); });
     QCOMPARE(box.Text, QStringLiteral("'' is not a valid integer value."));
     QCOMPARE(Form->Series1->count(), 0);
     QCOMPARE(Form->mTemp->toPlainText(), QString());
@@ -439,7 +453,7 @@ class TMainWindowTest : public QObject {
   }
 
   void closeButton_stopsTheWorker() {
-    MakeForm({}, true);
+    MakeFormWith({}, true);
     QVERIFY(Form->WorkerThread()->isRunning());
     Form->show();
     QTest::mouseClick(Form->btClose, Qt::LeftButton);
@@ -448,7 +462,7 @@ class TMainWindowTest : public QObject {
   }
 
   void closeBox_stopsTheWorker() {
-    MakeForm({}, true);
+    MakeFormWith({}, true);
     Form->show();
     Form->close();
     QVERIFY(Form->WorkerThread()->isFinished());

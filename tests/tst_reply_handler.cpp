@@ -31,7 +31,8 @@ class TReplyHandlerTest : public QObject {
   bool ButtonsEnabled() const {
     for (const TControl b : kSettingButtons)
       if (!View.Enabled.count(b) || !View.Enabled.at(b)) return false;
-    return View.TimerEnabled && View.Enabled.count(TControl::cbEnableFields) && !View.Enabled.at(TControl::cbEnableFields);
+    return View.TimerEnabled && View.Enabled.count(TControl::cbEnableFields) &&
+           !View.Enabled.at(TControl::cbEnableFields);
   }
 
  private slots:
@@ -102,26 +103,42 @@ class TReplyHandlerTest : public QObject {
   void records_setTheirFields_data() {
     QTest::addColumn<QString>("records");
     QTest::addColumn<QString>("expected");  // control=text;... ; "timer=" for the interval
-    QTest::newRow("host port") << "02 AE 08" << "mePort=2222";
-    QTest::newRow("server by name") << "03 01 03 5B 20 61 62 63 05 AE 08"
-                                    << "rbServerName=1;meServerPort=8283;meServerName=abc;cbTime=5;mePort=2222;timer=10000";
-    QTest::newRow("server by address")
-        << "03 02 00 5B 20 C0 A8 01 0A 0A AE 08"
-        << "rbServerIP=1;meServerPort=8283;meServerIP1=192;meServerIP2=168;meServerIP3=1;meServerIP4=10;cbTime=10;mePort=2222";
-    QTest::newRow("server kind 0 is an address") << "03 00 07 01 00 0A 00 00 05 01 02 00" << "rbServerIP=1;meServerIP1=10;meServerIP4=5;meServerPort=1;cbTime=1;mePort=2";
-    QTest::newRow("server kind 5 is an address") << "03 05 00 01 00 0A 00 00 05 01 02 00" << "rbServerIP=1;meServerIP1=10";
-    QTest::newRow("server name cut at a zero") << "03 01 03 5B 20 61 00 63 05 AE 08" << "meServerName=a;cbTime=5";
-    QTest::newRow("empty server name") << "03 01 00 5B 20 05 AE 08" << "meServerName=;cbTime=5;mePort=2222";
-    QTest::newRow("mac") << "04 12 34 56 78 9A BC" << "meMAC=123456789ABC";
-    QTest::newRow("mac keeps two digits a byte") << "04 0A 0B 0C 0D 0E 0F" << "meMAC=0A0B0C0D0E0F";
-    QTest::newRow("interval 0 stops polling") << "05 00" << "cbTime=0;timer=0";
-    QTest::newRow("interval 255") << "05 FF" << "cbTime=255;timer=15300000";
-    QTest::newRow("interval cut short reads zero") << "05" << "cbTime=0;timer=0";
-    QTest::newRow("firmware bytes are text, not records") << "07 01 02 03 04 02 AE 08"
-                                                         << QStringLiteral("panel1=FW:\u0001\u0002\u0003\u0004;mePort=2222");
-    QTest::newRow("firmware cut at a zero") << "07 31 00 35 35" << "panel1=FW:1";
-    QTest::newRow("a later record overwrites an earlier one") << "02 01 00 02 02 00" << "mePort=2";
-    QTest::newRow("network record cut short reads zeros") << "01 C0 A8" << "meDevIP1=192;meDevIP2=168;meDevIP3=0;meGw1=0;meDNS=0.0.0.0";
+    QTest::newRow("host port") << "02 AE 08"
+                               << "mePort=2222";
+    QTest::newRow("server by name")
+        << "03 01 03 5B 20 61 62 63 05 AE 08"
+        << "rbServerName=1;meServerPort=8283;meServerName=abc;cbTime=5;mePort=2222;timer=10000";
+    QTest::newRow("server by address") << "03 02 00 5B 20 C0 A8 01 0A 0A AE 08"
+                                       << "rbServerIP=1;meServerPort=8283;meServerIP1=192;meServerIP2=168;meServerIP3="
+                                          "1;meServerIP4=10;cbTime=10;mePort=2222";
+    QTest::newRow("server kind 0 is an address")
+        << "03 00 07 01 00 0A 00 00 05 01 02 00"
+        << "rbServerIP=1;meServerIP1=10;meServerIP4=5;meServerPort=1;cbTime=1;mePort=2";
+    QTest::newRow("server kind 5 is an address") << "03 05 00 01 00 0A 00 00 05 01 02 00"
+                                                 << "rbServerIP=1;meServerIP1=10";
+    QTest::newRow("server name cut at a zero") << "03 01 03 5B 20 61 00 63 05 AE 08"
+                                               << "meServerName=a;cbTime=5";
+    QTest::newRow("empty server name") << "03 01 00 5B 20 05 AE 08"
+                                       << "meServerName=;cbTime=5;mePort=2222";
+    QTest::newRow("mac") << "04 12 34 56 78 9A BC"
+                         << "meMAC=123456789ABC";
+    QTest::newRow("mac keeps two digits a byte") << "04 0A 0B 0C 0D 0E 0F"
+                                                 << "meMAC=0A0B0C0D0E0F";
+    QTest::newRow("interval 0 stops polling") << "05 00"
+                                              << "cbTime=0;timer=0";
+    QTest::newRow("interval 255") << "05 FF"
+                                  << "cbTime=255;timer=15300000";
+    QTest::newRow("interval cut short reads zero") << "05"
+                                                   << "cbTime=0;timer=0";
+    QTest::newRow("firmware bytes are text, not records")
+        << "07 01 02 03 04 02 AE 08" << QStringLiteral("panel1=FW:\u0001\u0002\u0003\u0004;mePort=2222");
+    QTest::newRow("firmware cut at a zero") << "07 31 00 35 35"
+                                            << "panel1=FW:1";
+    QTest::newRow("a later record overwrites an earlier one") << "02 01 00 02 02 00"
+                                                              << "mePort=2";
+    QTest::newRow("network record cut short reads zeros")
+        << "01 C0 A8"
+        << "meDevIP1=192;meDevIP2=168;meDevIP3=0;meGw1=0;meDNS=0.0.0.0";
   }
   void records_setTheirFields() {
     QFETCH(QString, records);

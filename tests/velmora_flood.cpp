@@ -32,13 +32,14 @@ int main(int argc, char** argv) {
 
   const std::vector<std::vector<std::uint8_t>> fixed = {
       // a full configuration reply and a temperatures reply of 255 samples
-      {0xAA, 0x55, 0, 0, 1, 192, 168, 77, 66, 192, 168, 77, 1, 255, 255, 255, 0, 10, 0, 0, 1, 0xAE, 5, 0, 7, 'E', 'V', 'I', 'L'},
+      {0xAA, 0x55, 0,  0, 1, 192, 168,  77, 66, 192, 168, 77,  1,   255, 255,
+       255,  0,    10, 0, 0, 1,   0xAE, 5,  0,  7,   'E', 'V', 'I', 'L'},
       {0xAA, 0x55, 0, 0, 9, 2, 0x50, 0x01, 0xFF, 0xFF},
       {0xAA},
       {0xAA, 0x55, 0x00, 0x00},
-      {0xAA, 0x55, 0, 0, 1, 0xC0},           // network record cut short
-      {0xAA, 0x55, 0, 0, 3, 1, 200, 0x5B},   // server name longer than the datagram
-      {0xAA, 0x55, 0, 0, 9, 255, 1, 0},      // 255 samples announced, one present
+      {0xAA, 0x55, 0, 0, 1, 0xC0},          // network record cut short
+      {0xAA, 0x55, 0, 0, 3, 1, 200, 0x5B},  // server name longer than the datagram
+      {0xAA, 0x55, 0, 0, 9, 255, 1, 0},     // 255 samples announced, one present
   };
   std::vector<std::uint8_t> big(65507);
   for (auto& b : big) b = static_cast<std::uint8_t>(random());

@@ -16,17 +16,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   view.Checks[TControl::rbServerName] = data[0] & 0x10;
   const QList<QByteArray> fields =
       QByteArray(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1)).split('\0');
-  constexpr TControl kFields[] = {TControl::meDevIP1,    TControl::meDevIP2,    TControl::meDevIP3,    TControl::meDevIP4,
-                                  TControl::meGw1,       TControl::meGw2,       TControl::meGw3,       TControl::meGw4,
-                                  TControl::meMask1,     TControl::meMask2,     TControl::meMask3,     TControl::meMask4,
-                                  TControl::meServerIP1, TControl::meServerIP2, TControl::meServerIP3, TControl::meServerIP4,
-                                  TControl::mePort,      TControl::meServerPort, TControl::meServerName, TControl::meMAC,
-                                  TControl::cbTime};
+  constexpr TControl kFields[] = {
+      TControl::meDevIP1,    TControl::meDevIP2, TControl::meDevIP3,     TControl::meDevIP4,     TControl::meGw1,
+      TControl::meGw2,       TControl::meGw3,    TControl::meGw4,        TControl::meMask1,      TControl::meMask2,
+      TControl::meMask3,     TControl::meMask4,  TControl::meServerIP1,  TControl::meServerIP2,  TControl::meServerIP3,
+      TControl::meServerIP4, TControl::mePort,   TControl::meServerPort, TControl::meServerName, TControl::meMAC,
+      TControl::cbTime};
   for (std::size_t i = 0; i < std::size(kFields); ++i)
-    view.Texts[kFields[i]] = i < std::size_t(fields.size()) ? QString::fromUtf8(fields[qsizetype(i)]) : QStringLiteral("1");
+    view.Texts[kFields[i]] =
+        i < std::size_t(fields.size()) ? QString::fromUtf8(fields[qsizetype(i)]) : QStringLiteral("1");
 
   using TBuilder = void (*)(TLinkExchange&, IMainView&);
-  constexpr TBuilder kBuilders[] = {BuildSetParams,  BuildSetHostPort,  BuildSetServer, BuildSetMac,
+  constexpr TBuilder kBuilders[] = {BuildSetParams,   BuildSetHostPort,  BuildSetServer, BuildSetMac,
                                     BuildSetInterval, BuildApplyRestart, BuildFindDevice};
   constexpr std::uint8_t kCodes[] = {1, 2, 3, 4, 5, 6, 8};
   const std::size_t pick = data[0] % std::size(kBuilders);
@@ -39,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto frame = exchange.PendingFrames.Pop(*exchange.WakeEvent);
   if (refused != !frame.has_value()) std::abort();
   if (frame) {
-    if (frame->size() > kCommandBufferSize || frame->size() < 3 || frame->size() != exchange.CommandLength) std::abort();
+    if (frame->size() > kCommandBufferSize || frame->size() < 3 || frame->size() != exchange.CommandLength)
+      std::abort();
     if ((*frame)[0] != 0xEE || (*frame)[1] != 0xBB || (*frame)[2] != kCodes[pick]) std::abort();
   }
   return 0;
