@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Without a display: runs Velmora against the simulator in the test bed on a virtual X display,
 # clicks "Found Device" with real X input, lets it poll, and saves a screenshot.
-# Usage: tools/demo.sh [OUTPUT.png] [SECONDS-OF-POLLING]
+# Usage: tools/demo.sh [OUTPUT.png] [SECONDS-OF-POLLING] [POINTS]
+# POINTS, when given, is typed into the "Points" field first (the chart's window length).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORA_BUILD:-$here/build}
 out=${1:-$here/out/velmora-demo.png}
 poll_s=${2:-25}
+points=${3:-}
 mkdir -p "$(dirname "$out")"
 
 display=:$(( 100 + RANDOM % 100 ))
@@ -28,6 +30,10 @@ app=\$!
 for _ in \$(seq 100); do wid=\$(xdotool search --name '^MainForm\$' 2>/dev/null | head -1); [ -n "\$wid" ] && break; sleep 0.1; done
 [ -n "\$wid" ] || { echo "demo: the window did not appear" >&2; exit 1; }
 sleep 1
+if [ -n "$points" ]; then
+  # "Points" sits at 368,616 and is 39 x 21.
+  xdotool mousemove --window "\$wid" 387 626 click 1 key --clearmodifiers ctrl+a type "$points"
+fi
 # "Found Device" sits at 104,312 and is 89 x 25.
 xdotool mousemove --window "\$wid" 148 324 click 1
 echo "demo: clicked Found Device; polling for $poll_s s"
