@@ -225,11 +225,8 @@ class TLinkTest : public QObject, TFormHolder {
       Form->btApply->click();
       QTRY_VERIFY2(MLog().contains("3 bytes have been sent to device"), qPrintable(MLog().join('|')));
       QTest::qWait(round % 5 * 40);
-      QElapsedTimer clock;
-      clock.start();
-      Form->close();
-      Form.reset();
-      QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+      const qint64 closeMs = CloseForm();
+      QVERIFY2(closeMs < 1500, qPrintable(QString::number(closeMs)));
     }
   }
 
@@ -239,11 +236,8 @@ class TLinkTest : public QObject, TFormHolder {
       Form->btFind->click();
       // Without the event loop the worker sends and then waits in its hand-off for this thread.
       QThread::msleep(5 + round % 5 * 5);
-      QElapsedTimer clock;
-      clock.start();
-      Form->close();
-      Form.reset();
-      QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+      const qint64 closeMs = CloseForm();
+      QVERIFY2(closeMs < 1500, qPrintable(QString::number(closeMs)));
     }
   }
 
