@@ -3,6 +3,7 @@
 #include "app/EditMask.h"
 #include "app/ErrorBox.h"
 #include "app/FieldRules.h"
+#include "app/RepaintPacer.h"
 #include "app/TemperatureChart.h"
 #include "app/VelmoraApplication.h"
 #include "link/LocalAddresses.h"
@@ -101,6 +102,7 @@ TMainForm::TMainForm(TLinkExchange& exchange, TFormOptions options)
       Exchange(exchange),
       Options(std::move(options)) {
   if (!Options.HostAddresses) Options.HostAddresses = &HostIpv4Addresses;
+  Pacer = new TRepaintPacer(this);
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("MainForm"));
   // MS Sans Serif where it exists; otherwise the closest metrics a Debian desktop has.
@@ -278,14 +280,27 @@ void TMainForm::BindEvents() {
     });
 }
 
-void TMainForm::Handle(const std::function<void()>& handler) { RunHandler(handler); }
+void TMainForm::Handle(const std::function<void()>& handler) {
+  const std::uint64_t queued = Exchange.PendingFrames.PushCount();
+  RunHandler(handler);
+  // A command on its way: the window repaints once its reply is in.
+  if (Exchange.PendingFrames.PushCount() != queued) Pacer->Hold();
+}
+
+void TMainForm::LinkHandOff() {
+  // The worker's own test: a reply hand-off has the reply still in the buffer.
+  const bool reply = Exchange.ReplyBuffer[0] == ReplyMagic[0] && Exchange.ReplyBuffer[1] == ReplyMagic[1];
+  const bool noReplyComing = !reply && Exchange.SentCount <= 0;
+  ReplyHandler();
+  if ((reply || noReplyComing) && Exchange.PendingFrames.Size() == 0) Pacer->Release();
+}
 
 // ---- Start and stop ------------------------------------------------------------------------
 
 void TMainForm::FormCreate() {
   DiscoverLocalAddresses(*this, Exchange.LocalIpText, Options.HostAddresses());
   Worker = std::make_unique<TSocketThread>(
-      Exchange, DeviceOctetsText, [this] { ReplyHandler(); },
+      Exchange, DeviceOctetsText, [this] { LinkHandOff(); },
       [this](const QString& message) { ShowErrorBox(message, this); });
   QString eventError;
   try {

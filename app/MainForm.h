@@ -21,6 +21,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
+class TRepaintPacer;
 class TSocketThread;
 class TTemperatureChart;
 
@@ -135,6 +136,8 @@ class TMainForm : public QWidget, public IMainView, public ITemperatureSink {
   // Runs a handler; its error is shown in the error box.
   void Handle(const std::function<void()>& handler);
   void StopLink();
+  // What the window thread runs in each of the worker's hand-offs.
+  void LinkHandOff();
 
   TLinkExchange& Exchange;
   TFormOptions Options;
@@ -146,4 +149,5 @@ class TMainForm : public QWidget, public IMainView, public ITemperatureSink {
   TGuardedText DeviceOctetsText{QStringLiteral("...")};
   std::unique_ptr<TSocketThread> Worker;
   bool LinkStopped = false;
+  TRepaintPacer* Pacer = nullptr;
 };

@@ -6,6 +6,7 @@ bool TCommandQueue::Push(TFrame frame, TWakeEvent& wake) {
   std::lock_guard lock(Mutex);
   if (Frames.size() >= kCapacity) return false;
   Frames.push_back(std::move(frame));
+  ++Pushed;
   wake.Set();
   return true;
 }
@@ -24,4 +25,9 @@ std::optional<TFrame> TCommandQueue::Pop(TWakeEvent& wake) {
 std::size_t TCommandQueue::Size() const {
   std::lock_guard lock(Mutex);
   return Frames.size();
+}
+
+std::uint64_t TCommandQueue::PushCount() const {
+  std::lock_guard lock(Mutex);
+  return Pushed;
 }

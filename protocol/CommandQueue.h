@@ -23,8 +23,11 @@ class TCommandQueue {
   // so a frame pushed meanwhile always keeps its wake-up.
   std::optional<TFrame> Pop(TWakeEvent& wake);
   std::size_t Size() const;
+  // How many frames have been queued since the start, sent or not.
+  std::uint64_t PushCount() const;
 
  private:
   mutable std::mutex Mutex;
   std::deque<TFrame> Frames;
+  std::uint64_t Pushed = 0;
 };

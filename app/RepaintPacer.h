@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+class QWidget;
+
+// Holds a window's repaints back while the device link is in the middle of an exchange.
+// The worker blocks in every hand-off, and a repaint that starts just before one makes it wait
+// for the whole paint; holding the paint until the reply is shown (or one display frame has
+// passed) keeps the exchange quick and paints the window once, with the reply in it.
+class TRepaintPacer : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kMaxHoldMs = 16;
+
+  explicit TRepaintPacer(QWidget* window);
+
+  // Repaints wait until Release or until kMaxHoldMs have passed, whichever comes first.
+  void Hold();
+  // Lets a held repaint through now.
+  void Release();
+  bool Holding() const { return Held; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* Window;
+  QTimer Deadline;
+  bool Held = false;
+  bool Deferred = false;
+};
