@@ -14,7 +14,8 @@ const std::map<QString, int> kSetValueCounts{
 int NumberOption(const QString& option, const QString& text, int minimum, int maximum) {
   const auto value = TryStrToInt(text);
   if (!value || *value < minimum || *value > maximum)
-    throw TCliError{QStringLiteral("%1 needs a number from %2 to %3, not '%4'").arg(option).arg(minimum).arg(maximum).arg(text)};
+    throw TCliError{
+        QStringLiteral("%1 needs a number from %2 to %3, not '%4'").arg(option).arg(minimum).arg(maximum).arg(text)};
   return *value;
 }
 
@@ -39,8 +40,7 @@ TCliCommand ParseCliCommand(const QStringList& words) {
   }
   const QString name = words[0];
   using K = TCliCommand::TKind;
-  static const std::map<QString, K> kinds{
-      {"find", K::Find}, {"set", K::Set}, {"apply", K::Apply}, {"watch", K::Watch}};
+  static const std::map<QString, K> kinds{{"find", K::Find}, {"set", K::Set}, {"apply", K::Apply}, {"watch", K::Watch}};
   const auto kind = kinds.find(name);
   if (kind == kinds.end()) throw TCliError{QStringLiteral("unknown command '%1'; see velmora-cli --help").arg(name)};
   command.Kind = kind->second;
@@ -110,8 +110,8 @@ QString CliHelp(const QString& topic) {
       "  --local ADDRESS  send from this local address (default: the one the window chooses)\n"
       "  --port PORT      the host port the device answers to (default 2222)\n"
       "  --timeout MS     how long to wait for the device's reply (default 1000)\n");
-  static const QString device = QStringLiteral(
-      "  --device ADDRESS talk to this address instead of finding the device by discovery first\n");
+  static const QString device =
+      QStringLiteral("  --device ADDRESS talk to this address instead of finding the device by discovery first\n");
   if (topic == "find")
     return QStringLiteral(
                "Usage: velmora-cli find [--local ADDRESS] [--port PORT] [--timeout MS] [--json]\n"
@@ -119,7 +119,8 @@ QString CliHelp(const QString& topic) {
            common + QStringLiteral("  --json           print one JSON object\n");
   if (topic == "set")
     return QStringLiteral(
-               "Usage: velmora-cli set WHAT VALUES... [--device ADDRESS] [--local ADDRESS] [--port PORT] [--timeout MS]\n"
+               "Usage: velmora-cli set WHAT VALUES... [--device ADDRESS] [--local ADDRESS] [--port PORT] [--timeout "
+               "MS]\n"
                "Sends the one frame that the window's button sends, and prints the device's answer.\n"
                "  set network ADDRESS GATEWAY MASK   (\"Set Network\")\n"
                "  set host-port PORT                 (\"Set Host Port\")\n"

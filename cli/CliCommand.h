@@ -15,11 +15,11 @@ struct TCliCommand {
   QStringList Values;    // the values of a set command, as typed
   QString LocalAddress;  // empty: the address the window would choose
   QString HostPort = QStringLiteral("2222");
-  QString Device;        // empty: find the device by discovery first
+  QString Device;  // empty: find the device by discovery first
   int TimeoutMs = 1000;
   bool Json = false;
   bool Csv = false;
-  bool ServerByName = false;     // set server: take the value as a name even if it looks like an address
+  bool ServerByName = false;  // set server: take the value as a name even if it looks like an address
   int EverySeconds = 1;
   std::optional<int> Count;  // watch: how many polls; none for until Ctrl-C
 };

@@ -60,8 +60,7 @@ std::vector<TConfigEntry> ConfigEntries(const TFieldView& view, const std::set<T
                 view.Text(TControl::meServerName));
   else if (view.Checked(TControl::rbServerIP))
     entries.AddRow(QStringLiteral("server_address"), kServerIpRow);
-  entries.Add(QStringLiteral("server_port"), {TControl::meServerPort},
-              NumberOrText(view.Text(TControl::meServerPort)));
+  entries.Add(QStringLiteral("server_port"), {TControl::meServerPort}, NumberOrText(view.Text(TControl::meServerPort)));
   entries.Add(QStringLiteral("interval"), {TControl::cbTime}, NumberOrText(view.Text(TControl::cbTime)));
   auto list = entries.Take();
   const auto panel = view.Panels.find(1);

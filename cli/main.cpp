@@ -10,9 +10,9 @@
 #include <QElapsedTimer>
 #include <QSocketNotifier>
 
+#include <unistd.h>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -127,9 +127,9 @@ int RunSet(TDeviceSession& session, const TCliCommand& command) {
   if (const int status = ReachDevice(session, command)) return status;
   const TBuilder build = PrepareSet(command, session.View());
   if (!session.Ask(build, command.TimeoutMs))
-    return Fail(kExitNoAnswer, QStringLiteral("the device did not answer 'set %1' within %2 ms")
-                                   .arg(command.SetWhat)
-                                   .arg(command.TimeoutMs));
+    return Fail(
+        kExitNoAnswer,
+        QStringLiteral("the device did not answer 'set %1' within %2 ms").arg(command.SetWhat).arg(command.TimeoutMs));
   Out(ConfigText(ConfigEntries(session.View(), &session.Written())));
   return kExitOk;
 }
@@ -150,11 +150,13 @@ int RunWatch(TDeviceSession& session, const TCliCommand& command) {
   const int everyMs = command.EverySeconds * 1000;
   const int waitMs = std::min(command.TimeoutMs, everyMs);
   const auto read = [](TLinkExchange& exchange, IMainView&) { BuildReadTemperatures(exchange); };
+  bool anyAnswer = false;
   for (int poll = 0; !command.Count || poll < *command.Count; ++poll) {
     QElapsedTimer started;
     started.start();
     const bool answered = session.Ask(read, waitMs);
     if (session.Interrupted()) break;
+    anyAnswer = anyAnswer || answered;
     const QDateTime at = QDateTime::currentDateTime();
     QString lines;
     if (!answered) lines = MissedReplyLine(at, waitMs, command.Csv) + '\n';
@@ -165,7 +167,7 @@ int RunWatch(TDeviceSession& session, const TCliCommand& command) {
     session.Pause(everyMs - static_cast<int>(started.elapsed()));
     if (session.Interrupted()) break;
   }
-  return kExitOk;
+  return anyAnswer ? kExitOk : Fail(kExitNoAnswer, QStringLiteral("the device answered none of the polls"));
 }
 
 int SignalPipe[2] = {-1, -1};
