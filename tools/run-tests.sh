@@ -5,7 +5,7 @@
 # Network tests run in the namespace test bed (tools/testbed.sh); nothing leaves the machine.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/tools/install-deps.sh" clang-14 libclang-rt-14-dev
+"$here/tools/install-deps.sh" clang-14 libclang-rt-14-dev tshark desktop-file-utils
 
 run_suite() {  # build folder, cmake options, ctest options
   local build=$1 options=$2 selection=$3
