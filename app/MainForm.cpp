@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include "app/DeferredLog.h"
 #include "app/EditMask.h"
 #include "app/ErrorBox.h"
 #include "app/FieldRules.h"
@@ -120,6 +121,7 @@ TMainForm::TMainForm(TLinkExchange& exchange, TFormOptions options)
   setBackgroundRole(QPalette::Button);
 
   CreateControls();
+  Logs = {{TControl::mLog, new TDeferredLog(mLog, Pacer)}, {TControl::mTemp, new TDeferredLog(mTemp, Pacer)}};
   TemperatureHistory = std::make_unique<TTemperatureHistory>(*this, *Chart1);
   BindEvents();
   Handle([this] { FormCreate(); });
@@ -338,7 +340,7 @@ void TMainForm::btCloseClick() {
   close();
 }
 
-void TMainForm::btClearClick() { mLog->clear(); }
+void TMainForm::btClearClick() { Logs.at(TControl::mLog)->Clear(); }
 
 void TMainForm::cbIPChange() {
   Exchange.LocalIpText.Set(cbIP->currentText());
@@ -467,16 +469,15 @@ void TMainForm::SetItemIndex(TControl combo, int index) {
 }
 
 void TMainForm::AppendLine(TControl memo, const QString& line) {
-  if (auto* box = Find<QPlainTextEdit>(memo)) box->appendPlainText(line);
+  if (const auto log = Logs.find(memo); log != Logs.end()) log->second->Append(line);
 }
 
 void TMainForm::DeleteFirstLine(TControl memo) {
-  auto* box = Find<QPlainTextEdit>(memo);
-  if (!box || box->document()->isEmpty()) return;
-  QTextCursor cursor(box->document()->firstBlock());
-  if (!cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor))
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-  cursor.removeSelectedText();
+  if (const auto log = Logs.find(memo); log != Logs.end()) log->second->DeleteFirstLine();
+}
+
+void TMainForm::FlushLogs() {
+  for (const auto& [memo, log] : Logs) log->Flush();
 }
 
 void TMainForm::SetTimerInterval(int milliseconds) { Timer1->SetInterval(milliseconds); }

@@ -21,6 +21,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
+class TDeferredLog;
 class TRepaintPacer;
 class TSocketThread;
 class TTemperatureChart;
@@ -53,6 +54,8 @@ class TMainForm : public QWidget, public IMainView, public ITemperatureSink {
   void SetItemIndex(TControl combo, int index) override;
   void AppendLine(TControl memo, const QString& line) override;
   void DeleteFirstLine(TControl memo) override;
+  // Lines reach the memos when the window thread is next free; this puts them there now.
+  void FlushLogs();
   void SetTimerInterval(int milliseconds) override;
   void SetTimerEnabled(bool enabled) override;
 
@@ -150,4 +153,5 @@ class TMainForm : public QWidget, public IMainView, public ITemperatureSink {
   std::unique_ptr<TSocketThread> Worker;
   bool LinkStopped = false;
   TRepaintPacer* Pacer = nullptr;
+  std::map<TControl, TDeferredLog*> Logs;
 };

@@ -20,6 +20,7 @@ void TRepaintPacer::Hold() {
 void TRepaintPacer::Release() {
   Deadline.stop();
   Held = false;
+  emit Released();
   if (!Deferred) return;
   Deferred = false;
   // A fresh request: the repaint manager keeps its dirty regions until one arrives.

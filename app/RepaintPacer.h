@@ -23,6 +23,10 @@ class TRepaintPacer : public QObject {
   void Release();
   bool Holding() const { return Held; }
 
+ signals:
+  // A hold has ended: what waited for the window thread to be free may run now.
+  void Released();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -30,7 +30,14 @@ class TLinkTest : public QObject, TFormHolder {
   void SetOctets(const std::array<QLineEdit*, 4>& row, const QStringList& texts) {
     for (int i = 0; i < 4; ++i) row[i]->setText(texts[i]);
   }
-  QStringList MLog() const { return Form->mLog->toPlainText().split('\n', Qt::SkipEmptyParts); }
+  QStringList MLog() const {
+    Form->FlushLogs();
+    return Form->mLog->toPlainText().split('\n', Qt::SkipEmptyParts);
+  }
+  QString LastLogLine() const {
+    const QStringList lines = MLog();
+    return lines.isEmpty() ? QString() : lines.last();
+  }
   // Clicks, then returns the frame the simulator got for it.
   QString Send(QPushButton* button) {
     const auto before = Log.Lines().size();
@@ -172,7 +179,7 @@ class TLinkTest : public QObject, TFormHolder {
     RunAndAcceptBoxes([&] { SetOctets(Form->meDevIP, {"", "", "", ""}); });
     const auto before = Log.Lines().size();
     Form->btHostPort->click();
-    QTRY_COMPARE(MLog().last(), QStringLiteral("Send bytes error"));
+    QTRY_COMPARE(LastLogLine(), QStringLiteral("Send bytes error"));
     QCOMPARE(Log.Lines().size(), before);
   }
 
@@ -261,7 +268,7 @@ class TLinkTest : public QObject, TFormHolder {
     // An unbound broadcast has no route out of this host (it has no default route), so it fails.
     const auto before = Log.Lines().size();
     Form->btFind->click();
-    QTRY_COMPARE(MLog().last(), QStringLiteral("Send bytes error"));
+    QTRY_COMPARE(LastLogLine(), QStringLiteral("Send bytes error"));
     QTest::qWait(300);
     QCOMPARE(Log.Lines().size(), before);
     Form->cbIP->setCurrentIndex(0);

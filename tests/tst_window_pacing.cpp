@@ -1,4 +1,7 @@
+#include "app/DeferredLog.h"
 #include "app/RepaintPacer.h"
+
+#include <QPlainTextEdit>
 
 #include <QtTest>
 
@@ -14,7 +17,7 @@ class TCountingWindow : public QWidget {
 
 }  // namespace
 
-class TRepaintPacerTest : public QObject {
+class TWindowPacingTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TCountingWindow> Window;
@@ -86,7 +89,55 @@ class TRepaintPacerTest : public QObject {
     // Updates still flow afterwards.
     QCOMPARE(PaintsAfterUpdate(10), 1);
   }
+
+  // The log: lines arrive in order, each its own paragraph, once the window thread is free.
+  void log_linesArriveTogetherAndInOrder() {
+    auto* memo = new QPlainTextEdit(Window.get());
+    TDeferredLog log(memo, Pacer);
+    log.Append("one");
+    log.Append("two");
+    QCOMPARE(memo->toPlainText(), QString());
+    QTRY_COMPARE(memo->toPlainText(), QStringLiteral("one\ntwo"));
+    QCOMPARE(memo->document()->blockCount(), 2);
+  }
+
+  void log_waitsForTheHoldToEnd() {
+    auto* memo = new QPlainTextEdit(Window.get());
+    TDeferredLog log(memo, Pacer);
+    Pacer->Hold();
+    log.Append("held");
+    QCoreApplication::processEvents();
+    QCOMPARE(memo->toPlainText(), QString());
+    Pacer->Release();
+    QCOMPARE(memo->toPlainText(), QStringLiteral("held"));
+  }
+
+  void log_deleteFirstLine_reachesLinesStillWaiting() {
+    auto* memo = new QPlainTextEdit(Window.get());
+    TDeferredLog log(memo, Pacer);
+    log.Append("a");
+    log.Flush();
+    log.Append("b");
+    log.Append("c");
+    log.DeleteFirstLine();
+    QCOMPARE(memo->toPlainText(), QStringLiteral("b\nc"));
+    log.DeleteFirstLine();
+    log.DeleteFirstLine();
+    log.DeleteFirstLine();  // on an empty memo: nothing to do
+    QCOMPARE(memo->toPlainText(), QString());
+  }
+
+  void log_clearDropsWaitingLinesAndTheLimitHolds() {
+    auto* memo = new QPlainTextEdit(Window.get());
+    memo->setMaximumBlockCount(3);
+    TDeferredLog log(memo, Pacer);
+    log.Append("gone");
+    log.Clear();
+    for (const char* line : {"1", "2", "3", "4", "5"}) log.Append(line);
+    log.Flush();
+    QCOMPARE(memo->toPlainText(), QStringLiteral("3\n4\n5"));
+  }
 };
 
-QTEST_MAIN(TRepaintPacerTest)
-#include "tst_repaint_pacer.moc"
+QTEST_MAIN(TWindowPacingTest)
+#include "tst_window_pacing.moc"
