@@ -15,7 +15,10 @@ void TDeferredLog::Append(const QString& line) {
   if (Scheduled) return;
   Scheduled = true;
   // While an exchange holds the window's paint, the pacer's release flushes the lines.
-  if (!Pacer->Holding()) QTimer::singleShot(0, this, &TDeferredLog::Flush);
+  QTimer::singleShot(0, this, [this] {
+    // A hold that began after the line was added keeps it until the hold ends.
+    if (!Pacer->Holding()) Flush();
+  });
 }
 
 void TDeferredLog::DeleteFirstLine() {

@@ -25,6 +25,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTimer>
 
 namespace {
 
@@ -294,7 +295,8 @@ void TMainForm::LinkHandOff() {
   const bool reply = Exchange.ReplyBuffer[0] == ReplyMagic[0] && Exchange.ReplyBuffer[1] == ReplyMagic[1];
   const bool noReplyComing = !reply && Exchange.SentCount <= 0;
   ReplyHandler();
-  if ((reply || noReplyComing) && Exchange.PendingFrames.Size() == 0) Pacer->Release();
+  // Released once the worker is free again, so it never waits for the paint.
+  if ((reply || noReplyComing) && Exchange.PendingFrames.Size() == 0) Pacer->ReleaseSoon();
 }
 
 // ---- Start and stop ------------------------------------------------------------------------

@@ -12,6 +12,7 @@ TRepaintPacer::TRepaintPacer(QWidget* window) : QObject(window), Window(window) 
 }
 
 void TRepaintPacer::Hold() {
+  ++Holds;
   if (Held) return;  // the first hold's deadline stands, so a busy link cannot starve the paint
   Held = true;
   Deadline.start(kMaxHoldMs);
@@ -25,6 +26,12 @@ void TRepaintPacer::Release() {
   Deferred = false;
   // A fresh request: the repaint manager keeps its dirty regions until one arrives.
   QCoreApplication::postEvent(Window, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+}
+
+void TRepaintPacer::ReleaseSoon() {
+  QTimer::singleShot(0, this, [this, holds = Holds] {
+    if (Holds == holds) Release();
+  });
 }
 
 bool TRepaintPacer::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <cstdint>
+
 class QWidget;
 
 // Holds a window's repaints back while the device link is in the middle of an exchange.
@@ -21,6 +23,8 @@ class TRepaintPacer : public QObject {
   void Hold();
   // Lets a held repaint through now.
   void Release();
+  // The same from the event loop, unless a new hold has begun by then.
+  void ReleaseSoon();
   bool Holding() const { return Held; }
 
  signals:
@@ -35,4 +39,5 @@ class TRepaintPacer : public QObject {
   QTimer Deadline;
   bool Held = false;
   bool Deferred = false;
+  std::uint64_t Holds = 0;
 };

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -38,5 +39,6 @@ class THandOffPort : public QObject {
   std::condition_variable Served;
   std::uint64_t Requested = 0;
   std::uint64_t Completed = 0;
+  std::atomic<std::uint64_t> CompletedSoFar{0};  // Completed, for the worker's short wait awake
   std::vector<QString> Errors;
 };

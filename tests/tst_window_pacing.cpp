@@ -90,6 +90,31 @@ class TWindowPacingTest : public QObject {
     QCOMPARE(PaintsAfterUpdate(10), 1);
   }
 
+  void releaseSoon_letsThePaintThroughUnlessANewHoldBegan() {
+    Pacer->Hold();
+    Window->update();
+    Pacer->ReleaseSoon();
+    QVERIFY(Pacer->Holding());
+    QTRY_COMPARE_WITH_TIMEOUT(Window->Paints, 2, 1000);
+
+    Pacer->Hold();
+    Pacer->ReleaseSoon();
+    Pacer->Hold();  // the next exchange: its own reply, or the deadline, ends it
+    QCoreApplication::processEvents();
+    QVERIFY(Pacer->Holding());
+  }
+
+  void log_addedJustBeforeAHold_waitsForItsEnd() {
+    auto* memo = new QPlainTextEdit(Window.get());
+    TDeferredLog log(memo, Pacer);
+    log.Append("click");
+    Pacer->Hold();
+    QCoreApplication::processEvents();
+    QCOMPARE(memo->toPlainText(), QString());
+    Pacer->Release();
+    QCOMPARE(memo->toPlainText(), QStringLiteral("click"));
+  }
+
   // The log: lines arrive in order, each its own paragraph, once the window thread is free.
   void log_linesArriveTogetherAndInOrder() {
     auto* memo = new QPlainTextEdit(Window.get());
