@@ -291,8 +291,7 @@ void TMainForm::Handle(const std::function<void()>& handler) {
 }
 
 void TMainForm::LinkHandOff() {
-  // The worker's own test: a reply hand-off has the reply still in the buffer.
-  const bool reply = Exchange.ReplyBuffer[0] == ReplyMagic[0] && Exchange.ReplyBuffer[1] == ReplyMagic[1];
+  const bool reply = HoldsReply(Exchange);
   const bool noReplyComing = !reply && Exchange.SentCount <= 0;
   ReplyHandler();
   // Released once the worker is free again, so it never waits for the paint.

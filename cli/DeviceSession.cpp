@@ -32,8 +32,7 @@ TDeviceSession::~TDeviceSession() {
 }
 
 void TDeviceSession::HandOff() {
-  // The worker's own test: a reply hand-off has the reply still in the buffer.
-  const bool reply = Link.ReplyBuffer[0] == ReplyMagic[0] && Link.ReplyBuffer[1] == ReplyMagic[1];
+  const bool reply = HoldsReply(Link);
   ReplyHandler(Link, Fields, *this);
   if (!reply) return;
   Replied = true;

@@ -41,7 +41,7 @@ void TSocketThread::Pass(TUdpTransport& transport) {
   if (Exchange.AwaitingReply) {
     Exchange.ReplyLength = transport.ReceiveFrame(Exchange.ReplyBuffer.data(), [this] { return Terminated(); });
     if (Exchange.ReplyLength != -1) {
-      if (Exchange.ReplyBuffer[0] == ReplyMagic[0] && Exchange.ReplyBuffer[1] == ReplyMagic[1] && !HandOff()) return;
+      if (HoldsReply(Exchange) && !HandOff()) return;
       Exchange.ReplyBuffer.fill(0);
       Exchange.AwaitingReply = 0;
     }

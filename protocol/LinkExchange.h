@@ -54,6 +54,12 @@ struct TLinkExchange {
   TCommandQueue PendingFrames;
 };
 
+// Whether the reply buffer begins with ReplyMagic: the worker's test for a hand-off, which
+// also tells a reply hand-off from a send hand-off while it runs.
+inline bool HoldsReply(const TLinkExchange& exchange) {
+  return exchange.ReplyBuffer[0] == ReplyMagic[0] && exchange.ReplyBuffer[1] == ReplyMagic[1];
+}
+
 // Dotted-decimal text of an address held in network byte order.
 QString Ipv4Text(const in_addr& address);
 
